@@ -1,0 +1,50 @@
+// Exported free functions and globals of the sensor controller library.
+#ifndef SENSOR_LIB_H
+#define SENSOR_LIB_H
+
+#include <string>
+
+#include "SensorTypes.h"
+
+class ModuleConfigure;
+
+// Diagnostics: current debug level (initial 1) and the abort switch.
+extern SNS_API int g_nDebugLevel;
+extern SNS_API bool g_bEnAssert;
+// Re-reads both from the operator's control file "/tmp/Debug.sign".
+SNS_API void updateDebugLevel();
+
+// Library-wide show flag of the beaway option (initial true).
+extern SNS_API bool g_bShoWBeawayFalg;
+SNS_API void setshowBeawayFalg(bool p_bShow);
+SNS_API bool getshowBeawayFalg();
+
+// Parameter file store: whole-file transfers on flash.
+SNS_API INT64 getFileLen(const char* file_name);
+SNS_API int loadFromFile(const char* file_name, char* data, INT64 file_len);
+SNS_API int saveToFile(char* file_name, char* data, INT64 file_len);
+SNS_API int keyValFromFile(char* file_name, KeyVal* p_pKeyVal, u32 p_nKeyValNum);
+SNS_API int keyValToFile(char* file_name, KeyVal* p_pKeyVal, u32 p_nKeyValSum);
+SNS_API int getVersion(u32* p_pnVersion);
+SNS_API int setVersion(u32 p_nVersion);
+
+// Module detail fields "(name=value)".
+SNS_API int getDetailFieldTou32(const char* p_szDetail, const char* p_szName, u32* p_pnValue);
+SNS_API int getDetailFieldToStr(const char* p_szDetail, const char* p_szName, char* p_szValue);
+
+// System configuration of a channel.
+SNS_API int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure,
+                        SysConfig* p_stSysConf);
+SNS_API void uinitSysConf(SysConfig* p_stSysConf);
+
+// Parameter text form "(key,value)...".
+SNS_API void keyval_str2st(const std::string& p_strText, KeyVal* p_pKeyVal, u32* p_pnCount);
+// The same, writing at most p_nCapacity records.
+SNS_API void keyval_str2st(const std::string& p_strText, KeyVal* p_pKeyVal, u32* p_pnCount,
+                           u32 p_nCapacity);
+SNS_API void keyval_st2str(std::string& p_strText, const KeyVal* p_pKeyVal, u32 p_nCount);
+
+// Lets the image-algorithm library correct the dynamic parameters in place.
+SNS_API int keyval_correct(int p_nChannel_id, KeyVal* p_pKeyval, u32 p_nKeyValNum);
+
+#endif

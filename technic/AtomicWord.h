@@ -1,0 +1,30 @@
+// Atomic access to plain words shared between threads. The words keep their
+// declared types (int, bool, u32) as the exported interface states them.
+#ifndef ATOMIC_WORD_H
+#define ATOMIC_WORD_H
+
+template <class T>
+inline T atomicGet(const T& p_word)
+{
+    return __atomic_load_n(&p_word, __ATOMIC_SEQ_CST);
+}
+
+template <class T, class V>
+inline void atomicSet(T& p_word, V p_value)
+{
+    __atomic_store_n(&p_word, static_cast<T>(p_value), __ATOMIC_SEQ_CST);
+}
+
+template <class T, class V>
+inline void atomicOr(T& p_word, V p_bits)
+{
+    __atomic_fetch_or(&p_word, static_cast<T>(p_bits), __ATOMIC_SEQ_CST);
+}
+
+template <class T, class V>
+inline void atomicAndNot(T& p_word, V p_bits)
+{
+    __atomic_fetch_and(&p_word, static_cast<T>(~static_cast<T>(p_bits)), __ATOMIC_SEQ_CST);
+}
+
+#endif

@@ -1,0 +1,105 @@
+// Shared test helpers: a private flash root per test, a recording video
+// module, the sample camera, and access to a controller's members.
+#ifndef TEST_SUPPORT_H
+#define TEST_SUPPORT_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ISensorController.h"
+
+namespace testsupport {
+
+// A fresh folder below the test's working directory, used as flash root.
+std::string makeTempDir();
+void removeTree(const std::string& p_strDir);
+// Writes a file below the flash root (p_strPath is absolute, e.g. "/tmp/Debug.sign").
+void writeFlashFile(const std::string& p_strPath, const std::string& p_strContent);
+std::string readFlashFile(const std::string& p_strPath);
+bool flashFileExists(const std::string& p_strPath);
+// Copies the sample camera's flash tree (sample/flash) below the flash root.
+void copySampleFlash();
+std::string sampleFlashDir();
+
+// Sets a fresh flash root, a real-time-free sleep scale, the default IA
+// profile and debug level; undoes it afterwards.
+class FlashTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string m_strRoot;
+};
+
+// Video module that records every notification and answers as told.
+class RecordingVideo : public VideoStreamModule {
+public:
+    struct Note {
+        int channel;
+        int key;
+        int value;
+    };
+    int notifySensorParam(int channel, int key, int value) const override;
+    bool isBusy() const override;
+    void getStreamList(std::vector<AVStreamParam>& streams) const override;
+    void getLimitedFramesWDRModeParam(int channel, LimitedFramesWDRModeParam& param) const override;
+
+    std::vector<Note> notes() const;
+    void clear();
+
+    int m_nResult = 0;              // answer of every notification
+    int m_nBusyAnswers = 0;         // isBusy answers true this many times (-1: always)
+    std::vector<AVStreamParam> m_vecStreams;
+    LimitedFramesWDRModeParam m_objWdr;
+    mutable int m_nBusyCalls = 0;
+
+private:
+    mutable std::vector<Note> m_vecNotes;
+};
+
+// Module configuration with the given detail text (id 1).
+ModuleConfigure moduleWithDetail(const std::string& p_strDetail);
+
+}  // namespace testsupport
+
+// Reaches the controller's private members; only tests use it.
+class SensorControllerTestAccess {
+public:
+    explicit SensorControllerTestAccess(ISensorController& p_obj) : c(p_obj) {}
+    SysConfig& sysConf() { return c.m_stSysConf; }
+    int& cameraId() { return c.m_nCameraID; }
+    PKMutex& mutex() { return c.m_objMutex; }
+    GThread*& sensorThread() { return c.m_pSensorThread; }
+    int& lastScheme() { return c.m_nLastScheme; }
+    int& curScheme() { return c.m_nCurScheme; }
+    int& paramMode() { return c.m_nParamMode; }
+    KeyVal**& userKeyVal() { return c.m_ppUserKeyVal; }
+    KeyVal*& keyValTmp() { return c.m_pstKeyValTmp; }
+    KeyVal*& fctKeyVal() { return c.m_pFctKeyVal; }
+    u32& keyValSum() { return c.m_nKeyValSum; }
+    KeyVal*& keyValBuf() { return c.m_pstKeyValBuf; }
+    keycmd*& keyCmdMap() { return c.m_pKeyCmdMap; }
+    u32& version() { return c.m_nVersion; }
+    const VideoStreamModule*& video() { return c.m_pVideoStreamModule; }
+    MachineInfo& machineInfo() { return c.m_objMachineInfo; }
+    u32& statusFlag() { return c.m_nStatusFlag; }
+    u32& keyCmdSum() { return c.m_nKeyCmdSum; }
+    u32& lastTimeMatch() { return c.m_nLastTimeMatch; }
+    bool& lprMode() { return c.m_bLPRMode; }
+    bool& showWdr() { return c.m_bShowWDRFalg; }
+    bool& timeSwitch() { return c.m_bTimeSwitch; }
+    bool& dnSwitch() { return c.m_bDNSwitch; }
+    bool& limitedIrPower() { return c.m_bisLimitedIrPower; }
+    bool& hasLens() { return c.m_bHasLens; }
+    bool& shutterUnlock() { return c.m_bShutterUnlock; }
+    bool& isThermal() { return c.m_bIsThermal; }
+    SensorZoomFocusParam& zoomFocus() { return c.m_objZoomFocusParam; }
+    void buildKeyCmdMap() { c.buildKeyCmdMap(); }
+
+private:
+    ISensorController& c;
+};
+
+#endif
