@@ -9,6 +9,9 @@
 class PK_API ref_count {
 public:
     ref_count();
+    ~ref_count();
+    ref_count(const ref_count&) = delete;
+    ref_count& operator=(const ref_count&) = delete;
     int lock();            // 0 = locked
     void unLock();
     const void* getPointer() const;

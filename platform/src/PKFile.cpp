@@ -1,0 +1,171 @@
+// File access of the base library; every absolute path resolves below the
+// flash root.
+#include "PKFile.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include "FlashPaths.h"
+#include "PlatformSim.h"
+
+namespace {
+
+bool isWriteMode(int p_nMode) { return (p_nMode & (PKFile::modeWrite | PKFile::modeAppend)) != 0; }
+
+// open(2) flags and the matching stdio mode of a PKFile mode; false for a
+// mode that neither reads nor writes.
+bool openFlags(int p_nMode, int& p_nFlags, const char*& p_szStdio)
+{
+    const bool bRead = (p_nMode & PKFile::modeRead) != 0;
+    if (!isWriteMode(p_nMode)) {
+        p_nFlags = O_RDONLY;
+        p_szStdio = "rb";
+        return bRead;
+    }
+    const bool bAppend = (p_nMode & PKFile::modeAppend) != 0;
+    p_nFlags = O_CREAT | (bRead ? O_RDWR : O_WRONLY);
+    if (bAppend) p_nFlags |= O_APPEND;
+    // Truncation only makes sense when writing from the start.
+    if (!bAppend && (p_nMode & PKFile::modeTruncate) != 0) p_nFlags |= O_TRUNC;
+    if (bAppend) {
+        p_szStdio = bRead ? "a+b" : "ab";
+    } else {
+        p_szStdio = bRead ? "r+b" : "wb";  // fdopen never truncates
+    }
+    return true;
+}
+
+// One line into p_strLine without its line end; false at end of file.
+bool readLine(FILE* p_pStream, std::string& p_strLine)
+{
+    p_strLine.clear();
+    if (p_pStream == nullptr) return false;
+    char* szLine = nullptr;
+    size_t nCap = 0;
+    const ssize_t nLen = getline(&szLine, &nCap, p_pStream);
+    if (nLen > 0) p_strLine.assign(szLine, static_cast<size_t>(nLen));
+    free(szLine);
+    if (nLen <= 0) return false;
+    if (!p_strLine.empty() && p_strLine.back() == '\n') p_strLine.pop_back();
+    if (!p_strLine.empty() && p_strLine.back() == '\r') p_strLine.pop_back();
+    return true;
+}
+
+// fread/fwrite result as the signed count of the interface.
+int transferResult(size_t p_nMoved, FILE* p_pFile)
+{
+    if (p_nMoved == 0 && ferror(p_pFile)) {
+        clearerr(p_pFile);
+        return -1;
+    }
+    return static_cast<int>(p_nMoved);
+}
+
+unsigned int capToInt(unsigned int p_nLen)
+{
+    return p_nLen > static_cast<unsigned int>(INT_MAX) ? static_cast<unsigned int>(INT_MAX) : p_nLen;
+}
+
+}  // namespace
+
+PKFile::PKFile() : m_pFile(nullptr) {}
+
+PKFile::~PKFile() { close(); }
+
+bool PKFile::open(const char* p_szPath, int p_nMode)
+{
+    close();
+    int nFlags = 0;
+    const char* szStdio = nullptr;
+    if (p_szPath == nullptr || p_szPath[0] == '\0' || !openFlags(p_nMode, nFlags, szStdio)) return false;
+    const std::string strReal = platformsim::resolvePath(p_szPath);
+    // A fresh flash has none of the configuration folders yet.
+    if (isWriteMode(p_nMode)) pkpath::makeParentDirs(strReal);
+    const int nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC, 0666);
+    if (nFd < 0) return false;
+    // A directory opens for reading, but it is no file.
+    struct stat stInfo;
+    if (fstat(nFd, &stInfo) != 0 || S_ISDIR(stInfo.st_mode)) {
+        ::close(nFd);
+        return false;
+    }
+    m_pFile = fdopen(nFd, szStdio);
+    if (m_pFile == nullptr) ::close(nFd);
+    return m_pFile != nullptr;
+}
+
+void PKFile::close()
+{
+    if (m_pFile == nullptr) return;
+    fclose(m_pFile);
+    m_pFile = nullptr;
+}
+
+bool PKFile::isOpen() const { return m_pFile != nullptr; }
+
+FILE* PKFile::getFileHandle() const { return m_pFile; }
+
+int PKFile::read(char* p_pData, unsigned int p_nLen)
+{
+    if (m_pFile == nullptr || (p_pData == nullptr && p_nLen > 0)) return -1;
+    if (p_nLen == 0) return 0;
+    return transferResult(fread(p_pData, 1, capToInt(p_nLen), m_pFile), m_pFile);
+}
+
+int PKFile::write(char* p_pData, unsigned int p_nLen)
+{
+    if (m_pFile == nullptr || (p_pData == nullptr && p_nLen > 0)) return -1;
+    if (p_nLen == 0) return 0;
+    return transferResult(fwrite(p_pData, 1, capToInt(p_nLen), m_pFile), m_pFile);
+}
+
+int64_t PKFile::getLength()
+{
+    if (m_pFile == nullptr) return 0;
+    // Seeking flushes pending writes, so the length includes them.
+    const off_t nPos = ftello(m_pFile);
+    if (nPos < 0 || fseeko(m_pFile, 0, SEEK_END) != 0) return 0;
+    const off_t nEnd = ftello(m_pFile);
+    fseeko(m_pFile, nPos, SEEK_SET);
+    return nEnd < 0 ? 0 : static_cast<int64_t>(nEnd);
+}
+
+std::list<std::string> PKFile::ReadLines()
+{
+    std::list<std::string> lstLines;
+    if (m_pFile == nullptr) return lstLines;
+    rewind(m_pFile);
+    std::string strLine;
+    while (readLine(m_pFile, strLine)) lstLines.push_back(strLine);
+    return lstLines;
+}
+
+std::string PKFile::ReadOneLine(FILE* p_pStream)
+{
+    std::string strLine;
+    readLine(p_pStream, strLine);
+    return strLine;
+}
+
+bool PKFile::isExist(const char* p_szPath)
+{
+    // Called at every diagnostic site: no heap, one system call.
+    char szReal[PATH_MAX];
+    return platformsim::resolveInto(p_szPath, szReal, sizeof(szReal)) && access(szReal, F_OK) == 0;
+}
+
+bool PKFile::remove(const char* p_szPath)
+{
+    if (p_szPath == nullptr || p_szPath[0] == '\0') return false;
+    return ::remove(platformsim::resolvePath(p_szPath).c_str()) == 0;
+}
+
+bool PKFile::mkdirs(const char* p_szDir)
+{
+    if (p_szDir == nullptr || p_szDir[0] == '\0') return false;
+    return pkpath::makeDirs(platformsim::resolvePath(p_szDir));
+}
