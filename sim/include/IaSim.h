@@ -30,9 +30,13 @@ struct IaCall {
 IA_SIM_API void reset();
 
 // Value store, per channel (0-based). GET answers the stored value, else the
-// command's default (its attribute default for dynamic commands, else 0).
+// command's default (its attribute default for commands with an attribute,
+// else the profile's value, else 0).
 IA_SIM_API void setValue(int p_nChannel, int p_nCmd, uint32_t p_nValue);
 IA_SIM_API bool getValue(int p_nChannel, int p_nCmd, uint32_t& p_nValue);  // false: never set
+// All words last SET for a record command (145, 146, 154: three; 149 to 152
+// and the sensor check 2816: four); getValue gives the first. False: never set.
+IA_SIM_API bool getRecord(int p_nChannel, int p_nCmd, std::vector<uint32_t>& p_vecWords);
 IA_SIM_API void clearValues();
 
 // Dynamic commands (all channels alike): the list and per-command attributes.
