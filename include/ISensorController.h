@@ -209,6 +209,29 @@ private:
     void clearStatusBit(u32 p_nBit);
     bool testStatus(u32 p_nMask) const;
 
+    // Helpers of init (Init.cpp), the reset (FactoryReset.cpp), the scheme
+    // requests (Schemes.cpp) and the sensor thread (SensorThread.cpp).
+    void buildSchemeCache();
+    void readCapabilities(int p_nDeviceType);
+    void loadSchemeFiles(char* p_szPath, size_t p_nSize);
+    KeyVal* newSchemeFileImage(int p_nScheme);
+    void switchModesFromScheme0();
+    void settleShowOptions(const std::string& p_strHardwareModel);
+    void resetModuleConfigure(ModuleConfigure& p_objModuleConfigure);
+    void waitWhileBusy();
+    int dayNightScheme();
+    void serveFovRequest();
+
+    // Steps of setParameters (Pipeline.cpp).
+    enum PipeStep { PIPE_CACHE, PIPE_SKIP, PIPE_STOP };
+    PipeStep routeEntry(KeyVal* p_pKeyval, u32 p_nIndex, int& p_nStop);
+    void applySchemeMode(u32 p_nVal);
+    bool routeThermalKey(KeyVal& p_stEntry);
+    PipeStep applyGeneral(KeyVal* p_pKeyval, u32 p_nIndex, int& p_nStop);
+    bool irBudgetRefuses(u32 p_nKey, u32 p_nVal);
+    bool resolveLampTarget(u32 p_nKey, u32 p_nVal, u32 p_nLightType, u32& p_nTarget);
+    int callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTarget);
+
     SysConfig m_stSysConf;
     int m_nCameraID;
     PKMutex m_objMutex;

@@ -47,4 +47,12 @@ SNS_API void keyval_st2str(std::string& p_strText, const KeyVal* p_pKeyVal, u32 
 // Lets the image-algorithm library correct the dynamic parameters in place.
 SNS_API int keyval_correct(int p_nChannel_id, KeyVal* p_pKeyval, u32 p_nKeyValNum);
 
+// Names of the key/command table, for tools: the full name (e.g.
+// "KEY_BRIGHTNESS") of a key or null; a key by name, case-insensitive, with or
+// without the "KEY_" prefix; the table's keys in row order.
+SNS_API const char* findKeyName(u32 p_nKey);
+SNS_API bool findKeyByName(const char* p_szName, u32* p_pnKey);
+SNS_API u32 keyTableSize();
+SNS_API u32 keyTableKeyAt(u32 p_nRow);
+
 #endif

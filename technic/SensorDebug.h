@@ -66,5 +66,13 @@ void snsAssertNote(const char* p_szFile, const char* p_szFunc, int p_nLine, cons
                             __VA_ARGS__);                                                    \
     } while (0)
 #define SNS_ASSERT(cond, exprText, ...) SNS_ASSERT_AT(__LINE__, cond, exprText, __VA_ARGS__)
+// The same with the signature text given, for functions whose compiler-printed
+// signature differs from the reported one (std::string is printed in the
+// library's reports by its full name std::__cxx11::string).
+#define SNS_ASSERT_SIG_AT(line, signature, cond, exprText, ...)                                      \
+    do {                                                                                             \
+        const bool bRet = static_cast<bool>(cond);                                                   \
+        if (!bRet) snsAssertFailed(exprText, SNS_SOURCE_FILE, __func__, line, signature, __VA_ARGS__); \
+    } while (0)
 
 #endif

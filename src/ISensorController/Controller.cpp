@@ -1,0 +1,126 @@
+// The controller object: construction, destruction, channel number and the
+// small status queries.
+#define SNS_SOURCE_FILE "ISensorController"
+
+#include <string.h>
+
+#include "AtomicWord.h"
+#include "ISensorController.h"
+#include "SensorDebug.h"
+
+#define MACHINE_INFO_FILE "/mnt/mtd/code/factory_setting/machineinfo.ini"
+
+namespace {
+
+const int kDeviceTypeSingleThermal = 13;
+// Dual-sensor device types: channel 2 is the thermal channel.
+const int kDualSensorTypes[] = {14, 13, 23, 17, 19};
+
+bool isDualSensorType(int p_nType)
+{
+    for (int nType : kDualSensorTypes)
+        if (nType == p_nType) return true;
+    return false;
+}
+
+}  // namespace
+
+int ISensorController::m_nChanneldDosomething = -1;
+int ISensorController::m_nPassKeycmd = -1;
+
+ISensorController::ISensorController()
+    : m_nCameraID(1),
+      m_objMutex(),
+      m_pSensorThread(nullptr),
+      m_nLastScheme(-1),
+      m_nCurScheme(-1),
+      m_nParamMode(1),
+      m_ppUserKeyVal(nullptr),
+      m_pstKeyValTmp(nullptr),
+      m_pFctKeyVal(nullptr),
+      m_nKeyValSum(0),
+      m_pstKeyValBuf(nullptr),
+      m_pKeyCmdMap(nullptr),
+      m_nVersion(8),
+      m_pVideoStreamModule(nullptr),
+      m_objMachineInfo(),
+      m_nStatusFlag(0),
+      m_nKeyCmdSum(160),
+      m_nLastTimeMatch(255),
+      m_bLPRMode(false),
+      m_bShowWDRFalg(true),
+      m_bTimeSwitch(false),
+      m_bDNSwitch(false),
+      m_bisLimitedIrPower(false),
+      m_bHasLens(true),
+      m_bShutterUnlock(false),
+      m_bIsThermal(false),
+      m_objZoomFocusParam()
+{
+    // Nothing reads the configuration before init fills it; zero it so the
+    // record never holds stray pointers.
+    memset(&m_stSysConf, 0, sizeof(m_stSysConf));
+    // The thread's temporaries are released here; GThread keeps its copies.
+    {
+        function<int> objWork(bind_funcobj(&ISensorController::sensorThread, this));
+        function<int> objBegin(&GThread::emptyFun);
+        function<int> objEnd(&GThread::emptyFun);
+        m_pSensorThread = new GThread(objWork, "SensorThread", objBegin, objEnd);
+    }
+    m_nStatusFlag = 0;
+    SystemInfoParser::parseMachineInfo(MACHINE_INFO_FILE, m_objMachineInfo);
+}
+
+ISensorController::~ISensorController()
+{
+    if (m_pSensorThread != nullptr) {
+        m_pSensorThread->stop();
+        delete m_pSensorThread;
+        m_pSensorThread = nullptr;
+    }
+}
+
+void ISensorController::setChannelID(int p_nChannelID)
+{
+    m_nCameraID = p_nChannelID;
+    const int nType = m_objMachineInfo.getDeviceType();
+    if (nType == kDeviceTypeSingleThermal) m_nCameraID = 2;
+    if (m_nCameraID == 2 && isDualSensorType(nType)) m_bIsThermal = true;
+}
+
+u32 ISensorController::getSensorType()
+{
+    return static_cast<u32>(m_stSysConf.moduleConfig.nModuleId);
+}
+
+bool ISensorController::getSensorStatus()
+{
+    return testStatus(SNS_STATUS_INITIALISED);
+}
+
+void ISensorController::printDebugMsg() {}
+
+int ISensorController::paramCheck()
+{
+    const KeyVal* pRow = m_ppUserKeyVal[m_nCurScheme];
+    const u32 nStart = pRow[2].value + 100 * pRow[1].value;
+    const u32 nEnd = pRow[4].value + 100 * pRow[3].value;
+    if (nStart > 2400) return 505;
+    if (nEnd > 2400) return 506;
+    return nStart < nEnd ? 0 : 507;
+}
+
+void ISensorController::setStatusBit(u32 p_nBit)
+{
+    atomicOr(m_nStatusFlag, p_nBit);
+}
+
+void ISensorController::clearStatusBit(u32 p_nBit)
+{
+    atomicAndNot(m_nStatusFlag, p_nBit);
+}
+
+bool ISensorController::testStatus(u32 p_nMask) const
+{
+    return (atomicGet(m_nStatusFlag) & p_nMask) != 0;
+}
