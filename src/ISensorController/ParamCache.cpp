@@ -1,0 +1,51 @@
+// The parameter cache: one row of KeyVal per scheme (the last row holds the
+// factory values), searched linearly for the first entry of a key.
+#define SNS_SOURCE_FILE "ISensorController"
+
+#include "ISensorController.h"
+#include "SensorDebug.h"
+
+namespace {
+
+int findInRow(const KeyVal* p_pRow, u32 p_nSum, u32 p_nKey)
+{
+    for (u32 i = 0; i < p_nSum; ++i)
+        if (p_pRow[i].key == p_nKey) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace
+
+int ISensorController::setKeyValToCache(u32 p_nScheme, u32 p_nKey, u32 p_nVal, bool p_bAnyRow)
+{
+    if (!p_bAnyRow && p_nScheme >= m_stSysConf.nSchemeSum) return -2;
+    // Callers with p_bAnyRow promise a row index up to the factory row; one
+    // beyond it, or a cache not built yet, is refused rather than written.
+    if (m_ppUserKeyVal == nullptr || p_nScheme > m_stSysConf.nSchemeSum) return -2;
+    KeyVal* pRow = m_ppUserKeyVal[p_nScheme];
+    const int nIndex = findInRow(pRow, m_nKeyValSum, p_nKey);
+    if (nIndex >= 0) pRow[nIndex].value = p_nVal;
+    return nIndex;
+}
+
+int ISensorController::getKeyValFromCache(u32 p_nScheme, u32 p_nKey, u32& p_nVal)
+{
+    if (p_nScheme > m_stSysConf.nSchemeSum) {
+        SNS_PRINT(SNS_COLOUR_NONE, "can not find val, invalid sheme(%d) \n", static_cast<int>(p_nScheme));
+        return -1;
+    }
+    if (m_ppUserKeyVal == nullptr) return -1;  // no cache before init
+    const KeyVal* pRow = m_ppUserKeyVal[p_nScheme];
+    const int nIndex = findInRow(pRow, m_nKeyValSum, p_nKey);
+    if (nIndex >= 0) p_nVal = pRow[nIndex].value;
+    return nIndex;
+}
+
+bool ISensorController::isKeyValSame(const KeyVal& p_stKeyVal)
+{
+    // During a scheme switch the values are compared with the scheme left.
+    const int nScheme = testStatus(SNS_STATUS_SWITCHING) ? m_nLastScheme : m_nCurScheme;
+    u32 nCached = static_cast<u32>(-1);
+    if (getKeyValFromCache(static_cast<u32>(nScheme), p_stKeyVal.key, nCached) < 0) return false;
+    return p_stKeyVal.value == nCached;
+}

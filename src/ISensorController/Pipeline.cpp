@@ -1,0 +1,261 @@
+// The parameter set/get pipeline: every change of an image parameter is
+// routed here to the cache, the video module or the handler of its key.
+#define SNS_SOURCE_FILE "ISensorController"
+
+#include <stdio.h>
+
+#include "AtomicWord.h"
+#include "ISensorController.h"
+#include "IaInterface.h"
+#include "KeySets.h"
+#include "LampPairs.h"
+#include "PKMutexManager.h"
+#include "SensorDebug.h"
+
+// The steps of setParameters are split into helpers; their tagged reports
+// name the operation that was entered, as the host sees one operation.
+#define PIPELINE_FUNC "setParameters"
+#define PIPELINE_SIGNATURE "int ISensorController::setParameters(KeyVal*, u32, bool)"
+#define PIPELINE_ASSERT_AT(line, cond, exprText, ...) \
+    do { \
+        if (!static_cast<bool>(cond)) \
+            snsAssertFailed(exprText, SNS_SOURCE_FILE, PIPELINE_FUNC, line, PIPELINE_SIGNATURE, \
+                            __VA_ARGS__); \
+    } while (0)
+#define PIPELINE_ERR_AT(line, ...) \
+    snsTrace(SNS_LEVEL_TRACE, SNS_COLOUR_NONE, SNS_TAG_ERR, SNS_SOURCE_FILE, PIPELINE_FUNC, line, \
+             __VA_ARGS__)
+
+namespace {
+
+// Values of KEY_SCHEME_MODE; any other value switches automatic switching off.
+const u32 kSchemeModeNone = 0;
+const u32 kSchemeModeTime = 1;
+const u32 kSchemeModeDayNight = 2;
+
+// On this device type the video module knows the controller as channel 1.
+const int kDeviceTypeVideoChannelOne = 13;
+
+// Handler results that the failure trace reports; others stop silently.
+bool isTracedFailure(int p_nRet)
+{
+    return p_nRet == -1 || p_nRet == -4 || p_nRet == -5;
+}
+
+// A key without a row goes to the image-algorithm library as its own command.
+void makeUnknownRow(u32 p_nKey, keycmd& p_stRow)
+{
+    p_stRow.key = p_nKey;
+    p_stRow.iaCmd = p_nKey;
+    p_stRow.handler = &ISensorController::doIaCmd;
+    snprintf(p_stRow.szKeyName, sizeof(p_stRow.szKeyName), "%s", "unknow key");
+    snprintf(p_stRow.szHandlerName, sizeof(p_stRow.szHandlerName), "%s", "ISensorController::doIaCmd");
+}
+
+}  // namespace
+
+int ISensorController::setParameters(KeyVal* p_pKeyval, u32 p_nCount, bool p_bSave)
+{
+    for (u32 i = 0; i < p_nCount; ++i) {
+        if (p_bSave && isKeyValSame(p_pKeyval[i])) continue;
+        int nStop = SNS_SUCCESS;
+        const PipeStep eStep = routeEntry(p_pKeyval, i, nStop);
+        if (eStep == PIPE_STOP) return nStop;
+        if (eStep == PIPE_SKIP || !p_bSave) continue;
+        const KeyVal& stEntry = p_pKeyval[i];
+        if (setKeyValToCache(m_nCurScheme, stEntry.key, stEntry.value, false) == -1)
+            SNS_DBG_AT(1020,
+                       "SET_KEY_VAL FAILED, m_nCurScheme(%d), p_pKeyval[%d].key(%d), "
+                       "p_pKeyval[%d].value(%d),  maybe jixin\n",
+                       m_nCurScheme, static_cast<int>(i), static_cast<int>(stEntry.key),
+                       static_cast<int>(i), static_cast<int>(stEntry.value));
+    }
+    printf("\n");
+    return SNS_SUCCESS;
+}
+
+ISensorController::PipeStep ISensorController::routeEntry(KeyVal* p_pKeyval, u32 p_nIndex,
+                                                          int& p_nStop)
+{
+    KeyVal& stEntry = p_pKeyval[p_nIndex];
+    if (stEntry.key == KEY_SCHEME_MODE) {
+        applySchemeMode(stEntry.value);
+        return PIPE_CACHE;
+    }
+    if (isCacheOnlyKey(stEntry.key)) return PIPE_CACHE;
+    if (m_bIsThermal && routeThermalKey(stEntry)) return PIPE_CACHE;
+    return applyGeneral(p_pKeyval, p_nIndex, p_nStop);
+}
+
+// The switching mode is a property of scheme 0; the other user schemes carry
+// a copy of it.
+void ISensorController::applySchemeMode(u32 p_nVal)
+{
+    if (m_nCurScheme != 0) return;
+    const u32 nMode = (p_nVal == kSchemeModeTime || p_nVal == kSchemeModeDayNight) ? p_nVal
+                                                                                   : kSchemeModeNone;
+    atomicSet(m_bTimeSwitch, nMode == kSchemeModeTime);
+    atomicSet(m_bDNSwitch, nMode == kSchemeModeDayNight);
+    for (u32 nScheme = 1; nScheme < m_stSysConf.nSchemeSum; ++nScheme)
+        setKeyValToCache(nScheme, KEY_SCHEME_MODE, nMode, true);
+}
+
+// Thermal channel: these keys bypass the table and their results are ignored.
+bool ISensorController::routeThermalKey(KeyVal& p_stEntry)
+{
+    switch (p_stEntry.key) {
+    case KEY_NONE_COLOR_MODE:
+    case KEY_TEMPERATURE_STRIP_SWITCH:
+        notifyToVideo(p_stEntry.key, p_stEntry.value);
+        return true;
+    case KEY_MIRROR:
+        doMirror(KEY_MIRROR, IA_CMD_OPT_SET, &p_stEntry.value);
+        return true;
+    case KEY_ANTI_SHAKE_SWITCH:
+        doDIS(KEY_ANTI_SHAKE_SWITCH, IA_CMD_OPT_SET, &p_stEntry.value);
+        return true;
+    default:
+        return false;
+    }
+}
+
+ISensorController::PipeStep ISensorController::applyGeneral(KeyVal* p_pKeyval, u32 p_nIndex,
+                                                            int& p_nStop)
+{
+    const u32 nKey = p_pKeyval[p_nIndex].key;
+    const u32 nVal = p_pKeyval[p_nIndex].value;
+    bool bApply = true;
+    if (atomicGet(m_bDNSwitch) && isDayNightKey(nKey)) {
+        // Under day/night switching scheme 0 owns these keys; scheme 1 follows.
+        if (m_nCurScheme == 0)
+            setKeyValToCache(1, nKey, nVal, true);
+        else
+            bApply = false;
+    }
+    u32 nLightType = 0;
+    getKeyValFromCache(m_nCurScheme, KEY_LIGHT_TYPE, nLightType);
+    if (irBudgetRefuses(nKey, nVal)) {
+        p_nStop = -static_cast<int>(nKey);
+        return PIPE_STOP;
+    }
+    u32 nTarget = nKey;
+    if (!resolveLampTarget(nKey, nVal, nLightType, nTarget)) return PIPE_SKIP;
+    if (!bApply) return PIPE_CACHE;
+    if (callKeyHandler(p_pKeyval, p_nIndex, nTarget) == SNS_SUCCESS) return PIPE_CACHE;
+    p_nStop = -static_cast<int>(nTarget);
+    return PIPE_STOP;
+}
+
+// True when the new strength and the partner's would exceed the budget. A
+// partner not cached is read from the image-algorithm library.
+bool ISensorController::irBudgetRefuses(u32 p_nKey, u32 p_nVal)
+{
+    if (!m_bisLimitedIrPower) return false;
+    const IrBudgetPair* pPair = findIrBudgetPair(p_nKey);
+    if (pPair == nullptr) return false;
+    const u32 nUnknown = static_cast<u32>(-1);
+    u32 nPartnerVal = nUnknown;
+    if (getKeyValFromCache(m_nCurScheme, pPair->nPartnerKey, nPartnerVal) < 0) {
+        const int nRet = doIaCmd(pPair->nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal);
+        if (nRet == SNS_SUCCESS) {
+            printf("### %s doIaCmd sucess\n", pPair->szPartnerName);
+        } else {
+            PIPELINE_ASSERT_AT(pPair->nReportLine, SNS_SUCCESS == nRet,
+                               "SNS_SUCCESS == doIaCmd(nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal)",
+                               "get key(%d) val from 2a err", static_cast<int>(pPair->nPartnerKey));
+            printf("### %s doIaCmd error\n", pPair->szPartnerName);
+        }
+    }
+    return nPartnerVal != nUnknown && nPartnerVal + p_nVal > kIrPowerBudget;
+}
+
+// Picks the key of a lamp pair that takes effect under the light type and
+// keeps its sister in step. False when the entry is to be skipped.
+bool ISensorController::resolveLampTarget(u32 p_nKey, u32 p_nVal, u32 p_nLightType, u32& p_nTarget)
+{
+    const bool bIntellType = p_nLightType == kIntelligentLightType;
+    p_nTarget = p_nKey;
+    if (const LampPair* pPair = findLampPairByNormal(p_nKey)) {
+        if (bIntellType) return false;
+        setKeyValToCache(m_nCurScheme, pPair->nIntellKey, p_nVal, true);
+        return true;
+    }
+    if (const LampPair* pPair = findLampPairByIntell(p_nKey)) {
+        if (!bIntellType) return false;
+        setKeyValToCache(m_nCurScheme, pPair->nNormalKey, p_nVal, true);
+        p_nTarget = pPair->nNormalKey;
+    }
+    return true;
+}
+
+int ISensorController::callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTarget)
+{
+    keycmd stRow = {};
+    const int nRow = m_pKeyCmdMap != nullptr ? findFromKeyCmdMap(m_pKeyCmdMap, p_nTarget, stRow) : -1;
+    PIPELINE_ASSERT_AT(991, -1 != nRow, "-1 != findFromKeyCmdMap(m_pKeyCmdMap, nKey, stKeyCmdTmp)",
+                       "p_pKeyval[%u].key(%u)", p_nIndex, p_nTarget);
+    if (nRow == -1) {
+        SNS_PRINT(SNS_COLOUR_GREEN, "not find (%d) \n", static_cast<int>(p_nTarget));
+        makeUnknownRow(p_nTarget, stRow);
+    }
+    const int nVal = static_cast<int>(p_pKeyval[p_nIndex].value);
+    SNS_PRINT(SNS_COLOUR_RED,
+              "====================== set %s (%d,%d) func:%s ia_cmd:%d =====================\n",
+              stRow.szKeyName, static_cast<int>(stRow.key), nVal, stRow.szHandlerName,
+              static_cast<int>(stRow.iaCmd));
+    // Rows without handler are routed before this point; should one slip
+    // through, the value is only cached.
+    if (stRow.handler == nullptr) return SNS_SUCCESS;
+    const int nRet = (this->*stRow.handler)(stRow.iaCmd, IA_CMD_OPT_SET, &p_pKeyval[p_nIndex].value);
+    if (isTracedFailure(nRet))
+        PIPELINE_ERR_AT(1008, "set %s (%d,%d) func:%s ia_cmd:%d ~~~failed ia_ret=%d\n",
+                        stRow.szKeyName, static_cast<int>(stRow.key), nVal, stRow.szHandlerName,
+                        static_cast<int>(stRow.iaCmd), nRet);
+    return nRet;
+}
+
+int ISensorController::setParameter(int p_nKey, int p_nVal, bool p_bSave)
+{
+    SNS_LOCK_GUARD(m_objMutex);
+    SNS_DBG("p_Parameters22222222222(%d, %d)\n", p_nKey, p_nVal);
+    KeyVal stEntry = {static_cast<u32>(p_nKey), static_cast<u32>(p_nVal)};
+    return setParameters(&stEntry, 1, p_bSave);
+}
+
+bool ISensorController::getParameter(int p_nKey, int& p_nVal)
+{
+    SNS_LOCK_GUARD(m_objMutex);
+    SNS_DBG("p_nKey(%d)\n", p_nKey);
+    u32 nCached = static_cast<u32>(-1);
+    if (getKeyValFromCache(m_nCurScheme, p_nKey, nCached) >= 0) {
+        p_nVal = static_cast<int>(nCached);
+        return true;
+    }
+    if (isUncachedIrKey(p_nKey)) {
+        p_nVal = -1;
+        return true;
+    }
+    // The key itself is the command here, not its row's command.
+    const int nRet = doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal);
+    SNS_ASSERT_AT(1886, SNS_SUCCESS == nRet, "SNS_SUCCESS == doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal)",
+                  "get key(%d) val from 2a err", p_nKey);
+    return nRet == SNS_SUCCESS;
+}
+
+bool ISensorController::getCmdExecStatus(int p_nCmd, int& p_nStatus)
+{
+    return doIaCmd(p_nCmd, IA_CMD_OPT_EXEC_STATUS, &p_nStatus) == SNS_SUCCESS;
+}
+
+void ISensorController::setVideoStreamModule(const VideoStreamModule* p_pModule)
+{
+    m_pVideoStreamModule = p_pModule;
+}
+
+int ISensorController::notifyToVideo(int p_nKey, int p_nVal)
+{
+    if (m_pVideoStreamModule == nullptr) return SNS_SUCCESS;
+    const int nChannel =
+        m_objMachineInfo.getDeviceType() == kDeviceTypeVideoChannelOne ? 1 : m_nCameraID;
+    return m_pVideoStreamModule->notifySensorParam(nChannel, p_nKey, p_nVal);
+}
