@@ -1,0 +1,165 @@
+// Style merge: applies the edits of the style diversity document whose
+// conditions match the module's detail fields to the channel's UI style.
+#define SNS_SOURCE_FILE "SensorFile"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "SensorDebug.h"
+#include "SensorStyle.h"
+#include "StringHandler.h"
+#include "XmlDoc.h"
+
+namespace {
+
+// Condition values agree when their first five characters do.
+const size_t kConditionCompareLen = 5;
+const size_t kDetailValueBuf = 10;
+
+// What each operation of the diversity document does with the found tab.
+struct TabEdit {
+    const char* szName;
+    bool bInsertCopy;   // a copy of the replacement tab goes right after the found tab
+    bool bRemoveFound;  // the found tab is removed
+};
+
+const TabEdit kTabEdits[] = {
+    {"Modify", true, true},
+    {"AddAfter", true, false},
+    {"Delete", false, true},
+};
+
+const TabEdit* findTabEdit(const char* p_szOperation)
+{
+    for (const TabEdit& stEdit : kTabEdits)
+        if (strcmp(stEdit.szName, p_szOperation) == 0) return &stEdit;
+    return nullptr;
+}
+
+// The first tab (child of the root) whose "key" equals the tab key; tabs
+// without "key" never match.
+TiXmlElement* findTab(TiXmlElement* p_pFirstTab, const char* p_szTabKey)
+{
+    for (TiXmlElement* pTab = p_pFirstTab; pTab != nullptr; pTab = pTab->NextSiblingElement()) {
+        const char* szKey = pTab->Attribute("key");
+        if (szKey != nullptr && strcmp(szKey, p_szTabKey) == 0) return pTab;
+    }
+    return nullptr;
+}
+
+bool conditionValueMatches(const char* p_szAccepted, const char* p_szDetailValue)
+{
+    std::vector<std::string> vecPieces;
+    StringHandler::split(p_szAccepted, vecPieces, ",");
+    for (const std::string& strPiece : vecPieces)
+        if (strncmp(strPiece.c_str(), p_szDetailValue, kConditionCompareLen) == 0) return true;
+    return strncmp(p_szAccepted, p_szDetailValue, kConditionCompareLen) == 0;
+}
+
+// The first condition attribute of the variant that the detail text
+// satisfies, or null when the variant does not apply.
+const TiXmlAttribute* findMatchingCondition(const TiXmlElement* p_pVariant, const char* p_szDetail)
+{
+    for (const TiXmlAttribute* modi_attr = p_pVariant->FirstAttribute(); modi_attr != nullptr;
+         modi_attr = modi_attr->Next()) {
+        SNS_DBG_AT(148, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+                   modi_attr->Value());
+        char nVal[kDetailValueBuf] = {0};
+        if (0 == getDetailFieldToStr(p_szDetail, modi_attr->Name(), nVal) &&
+            conditionValueMatches(modi_attr->Value(), nVal))
+            return modi_attr;
+        SNS_DBG_AT(173, "modi_attr->Name()(%s), modi_attr->Value()(%s) nVal(%s)\n", modi_attr->Name(),
+                   modi_attr->Value(), nVal);
+    }
+    return nullptr;
+}
+
+void applyVariant(TiXmlDocument& doc_style, const TiXmlElement* node_first, const TiXmlAttribute* modi_attr)
+{
+    SNS_DBG_AT(181, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(), modi_attr->Value());
+    const TiXmlElement* node_second = node_first->FirstChildElement();
+    SNS_ASSERT_AT(182, NULL != node_second, "NULL != (node_second = node_first->FirstChildElement())", "");
+    for (; node_second != nullptr; node_second = node_second->NextSiblingElement()) {
+        SNS_DBG_AT(185, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+                   modi_attr->Value());
+        updateStyleTab(&doc_style, node_second->Value(), node_second->Attribute("tab_key"),
+                       node_second->FirstChildElement());
+        SNS_DBG_AT(190, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+                   modi_attr->Value());
+    }
+}
+
+void applyDiversity(TiXmlDocument& doc_style, TiXmlDocument& doc_style_div, const char* p_szDetail)
+{
+    TiXmlElement* node_first = doc_style_div.RootElement();
+    SNS_ASSERT_AT(142, NULL != node_first, "NULL != (node_first = doc_style_div.RootElement())", "");
+    for (; node_first != nullptr; node_first = node_first->NextSiblingElement()) {
+        const TiXmlAttribute* modi_attr = findMatchingCondition(node_first, p_szDetail);
+        if (modi_attr != nullptr) applyVariant(doc_style, node_first, modi_attr);
+    }
+}
+
+// Replaces the style text by the merged file's text. On a failed
+// reallocation the old text stays.
+void reloadMergedStyle(const char* filename, char** ui_style)
+{
+    INT64 file_len = getFileLen(filename);
+    if (file_len < 0) file_len = 0;
+    char* szNew = static_cast<char*>(realloc(*ui_style, static_cast<size_t>(file_len) + 1));
+    SNS_ASSERT(NULL != szNew, "NULL != realloc(*ui_style, file_len + 1)", "file_len(%d)\n",
+               static_cast<int>(file_len));
+    if (szNew == nullptr) return;
+    *ui_style = szNew;
+    memset(*ui_style, 0, static_cast<size_t>(file_len) + 1);
+    SNS_ASSERT_AT(209, loadFromFile(filename, *ui_style, file_len) > 0,
+                  "loadFromFile(filename, *ui_style, file_len) > 0", "");
+}
+
+}  // namespace
+
+int updateStyleTab(TiXmlDocument* doc_style, const char* p_szOperation, const char* p_szTabKey,
+                   const TiXmlElement* p_pNewTab)
+{
+    TiXmlElement* pRoot = doc_style != nullptr ? doc_style->RootElement() : nullptr;
+    TiXmlElement* tab_node = pRoot != nullptr ? pRoot->FirstChildElement() : nullptr;
+    SNS_ASSERT_AT(105, NULL != tab_node, "NULL != (tab_node = doc_style->RootElement()->FirstChildElement())",
+                  "");
+    // An operation without name or "tab_key" edits nothing.
+    if (tab_node == nullptr || p_szOperation == nullptr || p_szTabKey == nullptr) return 0;
+    TiXmlElement* pFound = findTab(tab_node, p_szTabKey);
+    const TabEdit* pEdit = findTabEdit(p_szOperation);
+    if (pFound == nullptr || pEdit == nullptr) return 0;
+    // "Modify" and "AddAfter" without a replacement tab are skipped whole.
+    if (pEdit->bInsertCopy && p_pNewTab == nullptr) return 0;
+    if (pEdit->bInsertCopy) pRoot->InsertAfterChild(pFound, *p_pNewTab);
+    if (pEdit->bRemoveFound) pRoot->RemoveChild(pFound);
+    return 0;
+}
+
+int mergeStyle(int p_nChannelID, ModuleConfig* p_pModuleConfig, char** ui_style, char* ui_styleDiversity)
+{
+    SNS_ASSERT(NULL != ui_style && NULL != p_pModuleConfig, "NULL != ui_style && NULL != p_pModuleConfig",
+               "");
+    if (ui_style == nullptr || p_pModuleConfig == nullptr) return 0;
+    TiXmlDocument doc_style;
+    SNS_ASSERT_AT(139, xmldoc::loadMem(doc_style, *ui_style),
+                  "doc_style.LoadMem(*ui_style, TIXML_ENCODING_UTF8)", "");
+    TiXmlDocument doc_style_div;
+    SNS_ASSERT_AT(140, xmldoc::loadMem(doc_style_div, ui_styleDiversity),
+                  "doc_style_div.LoadMem(ui_styleDiversity, TIXML_ENCODING_UTF8)", "");
+    // The detail field is a fixed buffer; it is searched only up to its end.
+    const std::string strDetail(p_pModuleConfig->szDetail,
+                                strnlen(p_pModuleConfig->szDetail, sizeof(p_pModuleConfig->szDetail)));
+    applyDiversity(doc_style, doc_style_div, strDetail.c_str());
+
+    char filename[100] = {0};
+    snprintf(filename, sizeof(filename), "/tmp/merge_style_ch%d.xml", p_nChannelID);
+    xmldoc::saveFile(doc_style, filename);
+    SNS_INFO_AT(203, "%s\n", xmldoc::toString(doc_style).c_str());
+    reloadMergedStyle(filename, ui_style);
+    return 0;
+}

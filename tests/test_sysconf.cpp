@@ -1,0 +1,135 @@
+// System configuration: scheme count, device type, the choice of style
+// documents by device type and channel, and the sample camera's flash tree.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <list>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "MachineInfo.h"
+#include "ModuleConfigure.h"
+#include "SensorLib.h"
+#include "SensorStyle.h"
+#include "TestSupport.h"
+
+namespace {
+
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStdout;
+using testsupport::moduleWithDetail;
+using testsupport::writeFlashFile;
+
+class SysConfTest : public testsupport::FlashTest {
+protected:
+    void TearDown() override
+    {
+        uinitSysConf(&m_stConf);
+        FlashTest::TearDown();
+    }
+    // Each family's style has one tab that its own diversity document
+    // renames to the family name, so the result names both files read.
+    std::string familyFor(int p_nChannel, int p_nType)
+    {
+        for (const char* szFamily : {"", "_dome", "_Thermal"}) {
+            const std::string strFamily = szFamily;
+            writeFlashFile("/hd1/moduleConfig/sensorConfig/style/Style" + strFamily + ".xml",
+                           "<S><T key=\"" + strFamily + "\"/></S>");
+            writeFlashFile(
+                "/hd1/moduleConfig/sensorConfig/styleDiversity/StyleDiversity" + strFamily + ".xml",
+                "<V m=\"1\"><Modify tab_key=\"" + strFamily + "\"><T key=\"is" + strFamily +
+                    "\"/></Modify></V>");
+        }
+        writeFlashFile("/mnt/mtd/code/factory_setting/machineinfo.ini",
+                       "device_type=" + std::to_string(p_nType));
+        uinitSysConf(&m_stConf);
+        EXPECT_EQ(0, initSysConf(p_nChannel, moduleWithDetail("(m=1)"), &m_stConf));
+        const std::string strStyle = m_stConf.szUIStyle;
+        const size_t nPos = strStyle.find("key=\"is");
+        return nPos == std::string::npos ? "?"
+                                         : strStyle.substr(nPos + 7, strStyle.find('"', nPos + 7) - nPos - 7);
+    }
+    SysConfig m_stConf = {};
+};
+
+TEST_F(SysConfTest, DocumentsFollowDeviceTypeAndChannel)
+{
+    EXPECT_EQ("", familyFor(1, 1));
+    EXPECT_EQ("_dome", familyFor(1, 4));
+    EXPECT_EQ("", familyFor(1, 13));
+    EXPECT_EQ("_Thermal", familyFor(2, 13));
+    EXPECT_EQ("_Thermal", familyFor(2, 19));
+    EXPECT_EQ("_dome", familyFor(1, 19));
+    EXPECT_EQ("", familyFor(2, 16));
+    EXPECT_EQ("_dome", familyFor(1, 104));
+    CaptureStdout();
+    EXPECT_EQ("_dome", familyFor(2, 2));
+    const std::string strOut = GetCapturedStdout();
+    EXPECT_NE(std::string::npos, strOut.find("line:57\nDeviceType::IPCAMERA == p_stSysConf->nDeviceType || "
+                                             "DeviceType::FACE_DETECT == p_stSysConf->nDeviceType || "));
+    EXPECT_NE(std::string::npos, strOut.find(" || DeviceType::DOMECORE_THERMAL_DEVICE == "
+                                             "p_stSysConf->nDeviceType   ~~~Assertion failed."));
+    EXPECT_NE(std::string::npos, strOut.find("p_stSysConf->nDeviceType(2)\n"));
+}
+
+TEST_F(SysConfTest, CopiesTheModuleAndReadsTheSchemeCount)
+{
+    ModuleConfigure objModule = moduleWithDetail("(lensId=3)(max_scheme=6)");
+    objModule.setParameters("(34,50)");
+    CaptureStdout();
+    EXPECT_EQ(0, initSysConf(1, objModule, &m_stConf));
+    const std::string strOut = GetCapturedStdout();  // no machine information, no documents
+    for (const char* szLine : {"line:39\n", "line:87\n", "line:116\n"})
+        EXPECT_NE(std::string::npos, strOut.find(szLine)) << szLine;
+    EXPECT_STREQ("", m_stConf.szUIStyle);
+    EXPECT_EQ(6u, m_stConf.nSchemeSum);
+    EXPECT_STREQ("(34,50)", m_stConf.moduleConfig.szParameters);
+    EXPECT_STREQ("xxx", m_stConf.moduleConfig.szReserved2);
+
+    uinitSysConf(&m_stConf);
+    CaptureStdout();
+    EXPECT_EQ(0, initSysConf(1, moduleWithDetail(std::string(600, 'd')), &m_stConf));
+    EXPECT_NE(std::string::npos, GetCapturedStdout().find("detail cut to 511 characters"));
+    EXPECT_EQ(4u, m_stConf.nSchemeSum);
+}
+
+// The camera as shipped loads its own flash tree without a single report.
+TEST_F(SysConfTest, SampleFlashLoadsIntoFactoryRecords)
+{
+    testsupport::copySampleFlash();
+    MachineInfo objInfo;
+    ASSERT_TRUE(SystemInfoParser::parseMachineInfo("/mnt/mtd/code/factory_setting/machineinfo.ini", objInfo));
+    std::list<ModuleConfigure> lstModules;
+    ASSERT_TRUE(ModuleConfigureParser::parse("/hd1/moduleConfig/moduleConfig.xml", objInfo.getHardwareModel(),
+                                             objInfo.getHardwareCode(), lstModules));
+    ASSERT_EQ(1u, lstModules.size());
+
+    std::vector<KeyVal> vecFct(160);
+    u32 nCount = 0;
+    CaptureStdout();
+    EXPECT_EQ(0, initSysConf(1, lstModules.front(), &m_stConf));
+    EXPECT_EQ(0, getFctData(1, m_stConf.szUIStyle, vecFct.data(), &nCount, true, 156));
+    EXPECT_EQ(std::string::npos, GetCapturedStdout().find("[sensor assert]"));
+    EXPECT_FALSE(testsupport::flashFileExists("/mnt/mtd/log/SensorError.log"));
+
+    ASSERT_GE(nCount, 100u);
+    std::set<u32> setKeys;
+    for (u32 i = 0; i < nCount; ++i) setKeys.insert(vecFct[i].key);
+    EXPECT_EQ(nCount, setKeys.size()) << "a key occurs twice";
+    for (u32 i = 0; i < 5; ++i) EXPECT_EQ(8000 + i, vecFct[i].key);
+    auto valueOf = [&](u32 p_nKey) {
+        for (u32 i = 0; i < nCount; ++i)
+            if (vecFct[i].key == p_nKey) return static_cast<int>(vecFct[i].value);
+        return -1;
+    };
+    EXPECT_EQ(25, valueOf(49));     // style 100: the library's default
+    EXPECT_EQ(150, valueOf(1537));  // one of the library's items
+    EXPECT_EQ(-1, valueOf(10));     // both flags set
+    EXPECT_EQ(-1, valueOf(11));
+    EXPECT_EQ(50, valueOf(202));  // added by the sample's diversity document
+    EXPECT_NE(std::string::npos, std::string(m_stConf.szUIStyle).find("50fps"));
+}
+
+}  // namespace
