@@ -1,0 +1,227 @@
+// Bringing a channel up (configuration, factory values, scheme files,
+// capabilities, key table, starting scheme, thread, show options) and
+// taking it down again.
+#define SNS_SOURCE_FILE "ISensorController"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <vector>
+
+#include "AtomicWord.h"
+#include "DeviceType.h"
+#include "ISensorController.h"
+#include "ISensorController/SchemeFiles.h"
+#include "PKFile.h"
+#include "SensorDebug.h"
+#include "SensorStyle.h"
+#include "SySystem.h"
+
+namespace {
+
+// Capability fields of the module's detail text.
+const char kLimitedIrPowerField[] = "(isInfrared=17)";
+const char kLensIdField[] = "lensId";
+// An LPR camera (device type 8) is one whose detail names no infrared kind.
+const int kLprDeviceType = 8;
+const char* const kInfraredKindFields[] = {"(isInfrared=0)", "(isInfrared=1)"};
+
+// In LPR mode a new scheme-1 file starts from the factory values with these
+// night settings.
+const int kLprNightScheme = 1;
+const KeyVal kLprNightImage[] = {
+    {KEY_DN_MODE, 0},   {KEY_MAX_SHUTTER, 18}, {KEY_METER_AREA, 1},
+    {KEY_IR_MODE, 2},   {KEY_IR_MANUAL_STRG_NEAR, 40},
+};
+
+// Models whose low-resolution encoder streams cannot carry the beaway option.
+const char* const kBeawayLimitedModels[] = {"Hi3516AV200", "Hi3516AV200Thermal"};
+const int kBeawayLimitedEncoder = 1;
+const int kBeawayMaxHiddenHeight = 255;
+
+const u32 kSchemeModeTime = 1;
+const u32 kSchemeModeDayNight = 2;
+
+// The lens stays only when "lensId" is followed by "=", a later ")" and a
+// non-zero number right after the "=".
+bool detailKeepsLens(const char* p_szDetail)
+{
+    const char* pField = strstr(p_szDetail, kLensIdField);
+    if (pField == nullptr) return false;
+    const char* pEqual = strchr(pField, '=');
+    if (pEqual == nullptr || strchr(pEqual, ')') == nullptr) return false;
+    return atoi(pEqual + 1) != 0;
+}
+
+bool isBeawayLimitedModel(const std::string& p_strModel)
+{
+    for (const char* szModel : kBeawayLimitedModels)
+        if (p_strModel == szModel) return true;
+    return false;
+}
+
+}  // namespace
+
+bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
+{
+    char szPath[256];
+    memset(szPath, 0, sizeof(szPath));
+    setStatusBit(SNS_STATUS_INITIALISING);
+    clearStatusBit(SNS_STATUS_INITIALISED);
+
+    SNS_ASSERT_AT(84, SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf),
+                  "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
+    // Both arrays hold m_nKeyCmdSum records; the factory count is bounded by it.
+    m_pFctKeyVal = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
+    m_pstKeyValBuf = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
+    SNS_ASSERT_AT(89,
+                  SNS_SUCCESS == getFctData(m_nCameraID, m_stSysConf.szUIStyle, m_pFctKeyVal,
+                                            &m_nKeyValSum, m_bShowWDRFalg, m_nKeyCmdSum),
+                  "SNS_SUCCESS == getFctData(m_nCameraID,m_stSysConf.szUIStyle, m_pFctKeyVal, "
+                  "&m_nKeyValSum,m_bShowWDRFalg)",
+                  "m_nKeyValSum(%d)\n", m_nKeyValSum);
+    buildSchemeCache();
+
+    u32 nLocalVersion = 0;
+    if (SNS_SUCCESS != getVersion(&nLocalVersion) || nLocalVersion != m_nVersion) {
+        SNS_WARN_AT(107,
+                    "check the sensor version,   local(%u) --> libsensordll.so(%u), source the cmd: "
+                    "rm -rf /mnt/mtd/code/config*/sensor*\n",
+                    nLocalVersion, m_nVersion);
+        schemeRemoveCommand(szPath, sizeof(szPath), m_nCameraID, m_bIsThermal);
+        sy_system(szPath, 30);
+    }
+
+    MachineInfo objMachineInfo;
+    SystemInfoParser::parseMachineInfo(SNS_MACHINE_INFO_FILE, objMachineInfo);
+    readCapabilities(objMachineInfo.getDeviceType());
+    loadSchemeFiles(szPath, sizeof(szPath));
+
+    SNS_ASSERT_AT(228, SNS_SUCCESS == setVersion(m_nVersion), "SNS_SUCCESS == setVersion(m_nVersion)",
+                  "m_nVersion(%d)\n", m_nVersion);
+    buildKeyCmdMap();
+    m_pstKeyValTmp = static_cast<KeyVal*>(calloc(m_nKeyValSum, sizeof(KeyVal)));
+
+    if (!atomicGet(m_bDNSwitch) && !atomicGet(m_bTimeSwitch)) switch_to(0, false);
+    // An automatic switching mode picks its scheme before init returns.
+    sensorThread();
+    SNS_ASSERT_AT(242, m_pSensorThread->start(), "m_pSensorThread->start()", "");
+
+    settleShowOptions(objMachineInfo.getHardwareModel());
+    setStatusBit(SNS_STATUS_INITIALISED);
+    clearStatusBit(SNS_STATUS_INITIALISING);
+    SNS_DBG_AT(277, "ISensorController::initSensor  success\n");
+    return true;
+}
+
+void ISensorController::buildSchemeCache()
+{
+    const u32 nRows = m_stSysConf.nSchemeSum + 1;
+    KeyVal* pBlock = static_cast<KeyVal*>(calloc((size_t)nRows * m_nKeyValSum, sizeof(KeyVal)));
+    m_ppUserKeyVal = static_cast<KeyVal**>(calloc(nRows, sizeof(KeyVal*)));
+    for (u32 s = 0; s < nRows; ++s) m_ppUserKeyVal[s] = pBlock + (size_t)s * m_nKeyValSum;
+    KeyVal* pFactoryRow = m_ppUserKeyVal[m_stSysConf.nSchemeSum];
+    memcpy(pFactoryRow, m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
+    free(m_pFctKeyVal);
+    m_pFctKeyVal = pFactoryRow;
+}
+
+void ISensorController::readCapabilities(int p_nDeviceType)
+{
+    DeviceType objDeviceType;
+    objDeviceType.setDeviceTypeId(p_nDeviceType);
+    const char* szDetail = m_stSysConf.moduleConfig.szDetail;
+    if (strstr(szDetail, kLimitedIrPowerField) != nullptr) {
+        m_bisLimitedIrPower = true;
+        printf("#### m_bisLimitedIrPower is true!\n");
+    }
+    if (!detailKeepsLens(szDetail)) m_bHasLens = false;
+    if (objDeviceType.getDeviceTypeId() == kLprDeviceType &&
+        strstr(szDetail, kInfraredKindFields[0]) == nullptr &&
+        strstr(szDetail, kInfraredKindFields[1]) == nullptr)
+        m_bLPRMode = true;
+}
+
+void ISensorController::loadSchemeFiles(char* p_szPath, size_t p_nSize)
+{
+    for (u32 s = 0; s < m_stSysConf.nSchemeSum; ++s) {
+        schemeFileName(p_szPath, p_nSize, m_nCameraID, m_bIsThermal, (int)s);
+        if (!PKFile::isExist(p_szPath)) keyValToFile(p_szPath, newSchemeFileImage((int)s), m_nKeyValSum);
+        keyValFromFile(p_szPath, m_ppUserKeyVal[s], m_nKeyValSum);
+        if (s == 0) switchModesFromScheme0();
+    }
+}
+
+KeyVal* ISensorController::newSchemeFileImage(int p_nScheme)
+{
+    if (m_bLPRMode) {
+        if (p_nScheme != kLprNightScheme) return m_pFctKeyVal;
+        memcpy(m_pstKeyValBuf, m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
+        for (const KeyVal& stNight : kLprNightImage) {
+            for (u32 i = 0; i < m_nKeyValSum; ++i) {
+                if (m_pstKeyValBuf[i].key != stNight.key) continue;
+                m_pstKeyValBuf[i].value = stNight.value;
+                break;
+            }
+        }
+        return m_pstKeyValBuf;
+    }
+    // Every file created after scheme 0 carries "no automatic switching" too.
+    if (p_nScheme == 0) setKeyValToCache(m_stSysConf.nSchemeSum, KEY_SCHEME_MODE, 0, true);
+    return m_pFctKeyVal;
+}
+
+void ISensorController::switchModesFromScheme0()
+{
+    u32 nMode = 0;
+    if (getKeyValFromCache(0, KEY_SCHEME_MODE, nMode) == -1) return;
+    atomicSet(m_bTimeSwitch, nMode == kSchemeModeTime);
+    atomicSet(m_bDNSwitch, nMode == kSchemeModeDayNight);
+}
+
+void ISensorController::settleShowOptions(const std::string& p_strHardwareModel)
+{
+    m_bShowWDRFalg = true;
+    setshowBeawayFalg(true);
+    std::vector<AVStreamParam> vecStreams;
+    m_pVideoStreamModule->getStreamList(vecStreams);
+    for (const AVStreamParam& objStream : vecStreams) {
+        if (isBeawayLimitedModel(p_strHardwareModel) &&
+            objStream.getVideoEncoderType() == kBeawayLimitedEncoder &&
+            objStream.getVideoHeight() <= kBeawayMaxHiddenHeight)
+            setshowBeawayFalg(false);
+    }
+    LimitedFramesWDRModeParam objWdr;
+    m_pVideoStreamModule->getLimitedFramesWDRModeParam(m_nCameraID, objWdr);
+    if (objWdr.getLimitFramesModeId() == 0 && objWdr.getLimitWdr() == 1) m_bShowWDRFalg = false;
+}
+
+void ISensorController::uinit()
+{
+    // Nothing is held after an earlier uinit; releasing twice would free the
+    // configuration texts again.
+    if (!testStatus(SNS_STATUS_INITIALISED) || m_ppUserKeyVal == nullptr) return;
+    atomicSet(m_bShutterUnlock, true);
+    setStatusBit(SNS_STATUS_SHUTTING_DOWN);
+    SNS_ASSERT_AT(289, m_pSensorThread->stop(), "m_pSensorThread->stop()", "");
+
+    free(m_pstKeyValTmp);
+    m_pstKeyValTmp = nullptr;
+    free(m_pKeyCmdMap);
+    m_pKeyCmdMap = nullptr;
+    // Row 0 starts the block that holds every row.
+    free(m_ppUserKeyVal[0]);
+    free(m_ppUserKeyVal);
+    free(m_pstKeyValBuf);
+    m_pstKeyValBuf = nullptr;
+    uinitSysConf(&m_stSysConf);
+
+    atomicSet(m_nParamMode, 1);
+    m_nLastScheme = -1;
+    m_nCurScheme = -1;
+    m_nKeyValSum = 0;
+    m_ppUserKeyVal = nullptr;
+    m_pFctKeyVal = nullptr;
+    clearStatusBit(SNS_STATUS_SHUTTING_DOWN);
+}

@@ -1,0 +1,175 @@
+// The sensor thread's work: serving the field-of-view request posted for
+// channel 1 and switching schemes automatically, by day/night state or by
+// the time windows of the schemes (with the LPR variant).
+#define SNS_SOURCE_FILE "ISensorController"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <list>
+#include <string>
+
+#include "AtomicWord.h"
+#include "ISensorController.h"
+#include "ISensorController/SchemeFiles.h"
+#include "PKDeviceTime.h"
+#include "PKFile.h"
+#include "PelkorTime.h"
+#include "SensorDebug.h"
+
+#define SYNC_FOV_FILE "/mnt/mtd/hd1/program/config/sync_fov.ini"
+
+namespace {
+
+const u32 kTimeMatchInside = 1;
+const u32 kTimeMatchOutside = 0;
+
+// Holds the controller's mutex when it was free (or already ours: the mutex
+// is recursive); the thread skips its scheme work instead of waiting, so a
+// host holding the mutex while it stops the thread never deadlocks.
+class SchemeTryLock {
+public:
+    explicit SchemeTryLock(PKMutex& p_objMutex)
+        : m_objMutex(p_objMutex), m_bOwned(p_objMutex.TryLock(__FILE__, __LINE__))
+    {
+    }
+    ~SchemeTryLock()
+    {
+        if (m_bOwned) m_objMutex.Unlock(__FILE__, __LINE__);
+    }
+    SchemeTryLock(const SchemeTryLock&) = delete;
+    SchemeTryLock& operator=(const SchemeTryLock&) = delete;
+    bool owned() const { return m_bOwned; }
+
+private:
+    PKMutex& m_objMutex;
+    bool m_bOwned;
+};
+
+// "<name><channel>" followed later by "=" and, after that, by ","; the value
+// is read right after the "=". Returns p_nCurrent when the line has no entry.
+int fovEntry(const std::string& p_strLine, const char* p_szName, int p_nChannel, int p_nCurrent)
+{
+    char szName[32] = {0};
+    snprintf(szName, sizeof(szName), "%s%d", p_szName, p_nChannel);
+    const size_t nName = p_strLine.find(szName);
+    if (nName == std::string::npos) return p_nCurrent;
+    const size_t nEqual = p_strLine.find('=', nName);
+    if (nEqual == std::string::npos) return p_nCurrent;
+    if (p_strLine.find(',', nEqual) == std::string::npos) return p_nCurrent;
+    return atoi(p_strLine.c_str() + nEqual + 1);
+}
+
+}  // namespace
+
+int ISensorController::sensorThread()
+{
+    if (!testStatus(SNS_STATUS_RESETTING)) PelkorTime(1, 0).wait();
+    serveFovRequest();
+    if (atomicGet(m_nParamMode) == 0) return 0;
+    SchemeTryLock objLock(m_objMutex);
+    if (!objLock.owned()) return 0;
+    const bool bDNSwitch = atomicGet(m_bDNSwitch);
+    if (!bDNSwitch && !atomicGet(m_bTimeSwitch)) return 0;
+
+    int nScheme = 0;
+    int nSchedule = 0;
+    if (bDNSwitch) {
+        nScheme = dayNightScheme();
+    } else {
+        SNS_ASSERT(SNS_SUCCESS == judgeCurScheme(nScheme, nSchedule),
+                   "SNS_SUCCESS == judgeCurScheme(nScheme, nSchedule)", "nScheme(%d)\n", nScheme);
+    }
+    // A scheme row that does not exist (fewer than two rows) is never chosen.
+    if ((u32)nScheme > m_stSysConf.nSchemeSum) return 0;
+
+    if (bDNSwitch || !m_bLPRMode) {
+        if (m_nCurScheme == nScheme || testStatus(SNS_STATUS_BUSY_MASK)) return 0;
+        SNS_ASSERT(SNS_SUCCESS == switch_to(nScheme, false), "SNS_SUCCESS == switch_to(nScheme)",
+                   "nScheme(%d)\n", nScheme);
+        return 0;
+    }
+
+    if (nSchedule == 1) {
+        if (m_nLastTimeMatch == kTimeMatchInside && m_nCurScheme == nScheme) return 0;
+        if (testStatus(SNS_STATUS_BUSY_MASK)) return 0;
+        if (m_nLastTimeMatch == kTimeMatchInside) {
+            SNS_ASSERT(SNS_SUCCESS == switch_to(nScheme, false), "SNS_SUCCESS == switch_to(nScheme)",
+                       "nScheme(%d)\n", nScheme);
+        } else {
+            // The window has just been entered: the device may hold the
+            // modified night values, so every value is sent.
+            SNS_ASSERT(SNS_SUCCESS == switch_to(nScheme, true),
+                       "SNS_SUCCESS == switch_to(nScheme, true)", "nScheme(%d)\n", nScheme);
+        }
+        m_nLastTimeMatch = kTimeMatchInside;
+        return 0;
+    }
+
+    nScheme = dayNightScheme();
+    if ((u32)nScheme > m_stSysConf.nSchemeSum) return 0;
+    if (m_nLastTimeMatch == kTimeMatchOutside && m_nCurScheme == nScheme) return 0;
+    if (testStatus(SNS_STATUS_BUSY_MASK)) return 0;
+    LPR_switch_to(nScheme);
+    m_nLastTimeMatch = kTimeMatchOutside;
+    return 0;
+}
+
+int ISensorController::dayNightScheme()
+{
+    // A failed read leaves the state at 0 (day).
+    int nState = 0;
+    getDNState(nState);
+    return nState == 0 ? 0 : 1;
+}
+
+void ISensorController::serveFovRequest()
+{
+    if (atomicGet(m_nChanneldDosomething) != m_nCameraID) return;
+    if (atomicGet(m_nPassKeycmd) == KEY_MIXSTREAM_THERMAL_TO_VISION_SYNC_FOV) sync_fov();
+    atomicSet(m_nChanneldDosomething, -1);
+    atomicSet(m_nPassKeycmd, -1);
+}
+
+int ISensorController::judgeCurScheme(int& nScheme, int& nSchedule)
+{
+    const PKDateTime stNow = PKDeviceTime::getCurrentTime();
+    const u32 nNow = (u32)stNow.hour * 100 + stNow.minute;
+    nSchedule = 0;
+    // Rows too short to hold a window never match.
+    if (m_nKeyValSum >= kSchemeWindowRecords) {
+        for (u32 s = 0; s < m_stSysConf.nSchemeSum; ++s) {
+            u32 nStart = 0;
+            u32 nEnd = 0;
+            schemeWindow(m_ppUserKeyVal[s], nStart, nEnd);
+            if (nStart <= nNow && nNow < nEnd) {
+                nScheme = (int)s;
+                nSchedule = 1;
+                return SNS_SUCCESS;
+            }
+        }
+    }
+    nScheme = 0;
+    return SNS_SUCCESS;
+}
+
+bool ISensorController::sync_fov()
+{
+    PKFile objFile;
+    objFile.open(SYNC_FOV_FILE, PKFile::modeRead);
+    const std::list<std::string> lstLines = objFile.ReadLines();
+    objFile.close();
+
+    int nZoom = -1;
+    int nFocus = -1;
+    for (const std::string& strLine : lstLines) {
+        nZoom = fovEntry(strLine, "zoom", m_nCameraID, nZoom);
+        nFocus = fovEntry(strLine, "focus", m_nCameraID, nFocus);
+        printf("zoom= %d,focus= %d \n", nZoom, nFocus);
+        if (nZoom > 0 && nFocus > 0) break;
+    }
+    // The focus only ends the search; the lens focuses by itself.
+    if (nZoom > 0) setZoomValue(nZoom);
+    return true;
+}
