@@ -83,6 +83,7 @@ TEST_F(ControllerObjectTest, WindowCheckCodes)
     KeyVal astRow[5] = {{8000, 0}, {8001, 0}, {8002, 0}, {8003, 0}, {8004, 0}};
     KeyVal* apRows[1] = {astRow};
     acc.userKeyVal() = apRows;
+    acc.keyValSum() = 5;
     acc.curScheme() = 0;
     auto check = [&](u32 sh, u32 sm, u32 eh, u32 em) {
         astRow[1].value = sh;
@@ -98,7 +99,10 @@ TEST_F(ControllerObjectTest, WindowCheckCodes)
     EXPECT_EQ(0, check(7, 99, 8, 0));     // minutes are not bounded: 799 < 800
     EXPECT_EQ(0, check(0, 0, 24, 0));
     EXPECT_EQ(507, check(8, 0, 8, 0));
+    acc.keyValSum() = 4;  // no room for a window: never valid, never read past the row
+    EXPECT_EQ(507, check(7, 30, 19, 0));
     acc.userKeyVal() = nullptr;
+    acc.keyValSum() = 0;
 }
 
 class KeyTableTest : public ControllerObjectTest {

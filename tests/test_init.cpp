@@ -154,3 +154,18 @@ TEST_F(InitTest, LaterStartsBoundTheFactorySetByTheTableSize)
 }
 
 }  // namespace
+
+TEST_F(InitTest, BrokenSchemeCountIsBoundedAndReported)
+{
+    testing::internal::CaptureStdout();
+    ISensorController& objCtrl = start("(max_scheme=-1)(lensId=1)");
+    const std::string strOut = testing::internal::GetCapturedStdout();
+    EXPECT_NE(std::string::npos, strOut.find("m_stSysConf.nSchemeSum <= kMaxSchemeSum"));
+    SensorControllerTestAccess acc(objCtrl);
+    EXPECT_EQ(32u, acc.sysConf().nSchemeSum);
+    EXPECT_TRUE(testsupport::flashFileExists(schemeFile(1, 31)));
+    EXPECT_FALSE(testsupport::flashFileExists(schemeFile(1, 32)));
+    int nScheme = -1;
+    EXPECT_TRUE(objCtrl.getParamScheme(nScheme));
+    EXPECT_EQ(0, nScheme);
+}

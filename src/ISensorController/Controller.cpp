@@ -6,9 +6,8 @@
 
 #include "AtomicWord.h"
 #include "ISensorController.h"
+#include "ISensorController/SchemeFiles.h"
 #include "SensorDebug.h"
-
-#define MACHINE_INFO_FILE "/mnt/mtd/code/factory_setting/machineinfo.ini"
 
 namespace {
 
@@ -68,7 +67,7 @@ ISensorController::ISensorController()
         m_pSensorThread = new GThread(objWork, "SensorThread", objBegin, objEnd);
     }
     m_nStatusFlag = 0;
-    SystemInfoParser::parseMachineInfo(MACHINE_INFO_FILE, m_objMachineInfo);
+    SystemInfoParser::parseMachineInfo(SNS_MACHINE_INFO_FILE, m_objMachineInfo);
 }
 
 ISensorController::~ISensorController()
@@ -102,9 +101,11 @@ void ISensorController::printDebugMsg() {}
 
 int ISensorController::paramCheck()
 {
-    const KeyVal* pRow = m_ppUserKeyVal[m_nCurScheme];
-    const u32 nStart = pRow[2].value + 100 * pRow[1].value;
-    const u32 nEnd = pRow[4].value + 100 * pRow[3].value;
+    // A row too short to hold a window has no valid one.
+    if (m_nKeyValSum < kSchemeWindowRecords) return 507;
+    u32 nStart = 0;
+    u32 nEnd = 0;
+    schemeWindow(m_ppUserKeyVal[m_nCurScheme], nStart, nEnd);
     if (nStart > 2400) return 505;
     if (nEnd > 2400) return 506;
     return nStart < nEnd ? 0 : 507;

@@ -40,6 +40,10 @@ const char* const kBeawayLimitedModels[] = {"Hi3516AV200", "Hi3516AV200Thermal"}
 const int kBeawayLimitedEncoder = 1;
 const int kBeawayMaxHiddenHeight = 255;
 
+// More schemes than a camera keeps is a broken module description; the
+// bound also keeps the row count from wrapping.
+const u32 kMaxSchemeSum = 32;
+
 const u32 kSchemeModeTime = 1;
 const u32 kSchemeModeDayNight = 2;
 
@@ -72,6 +76,9 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
 
     SNS_ASSERT_AT(84, SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf),
                   "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
+    SNS_ASSERT(m_stSysConf.nSchemeSum <= kMaxSchemeSum, "m_stSysConf.nSchemeSum <= kMaxSchemeSum",
+               "m_stSysConf.nSchemeSum(%u) cut to %u\n", m_stSysConf.nSchemeSum, kMaxSchemeSum);
+    if (m_stSysConf.nSchemeSum > kMaxSchemeSum) m_stSysConf.nSchemeSum = kMaxSchemeSum;
     // Both arrays hold m_nKeyCmdSum records; the factory count is bounded by it.
     m_pFctKeyVal = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     m_pstKeyValBuf = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
