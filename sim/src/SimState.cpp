@@ -23,9 +23,18 @@ const RecordCmd RECORD_CMDS[] = {
 
 }  // namespace
 
+// A process starts on the default profile, as a camera's library answers
+// from its first call.
+static SimState* newDefaultState()
+{
+    SimState* pState = new SimState();
+    loadDefaultProfile(*pState);
+    return pState;
+}
+
 SimState& simState()
 {
-    static SimState* s_pState = new SimState();
+    static SimState* s_pState = newDefaultState();
     return *s_pState;
 }
 

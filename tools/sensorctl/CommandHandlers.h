@@ -1,0 +1,34 @@
+// Handlers and argument checks of the commands (see Commands.cpp for the table).
+#ifndef SENSORCTL_COMMAND_HANDLERS_H
+#define SENSORCTL_COMMAND_HANDLERS_H
+
+#include "Commands.h"
+
+// ParamCommands.cpp
+int runShow(Session* p_pSession, const Args& p_vecArgs);
+std::string checkKeys(const Args& p_vecArgs);
+int runGet(Session* p_pSession, const Args& p_vecArgs);
+std::string checkSet(const Args& p_vecArgs);
+int runSet(Session* p_pSession, const Args& p_vecArgs);
+int runRange(Session* p_pSession, const Args& p_vecArgs);
+
+// SchemeCommands.cpp
+std::string checkSchemeArg(const Args& p_vecArgs);
+int runScheme(Session* p_pSession, const Args& p_vecArgs);
+std::string checkModeArg(const Args& p_vecArgs);
+int runMode(Session* p_pSession, const Args& p_vecArgs);
+int runFlush(Session* p_pSession, const Args& p_vecArgs);
+int runReset(Session* p_pSession, const Args& p_vecArgs);
+// Makes a scheme current for the run (--scheme), automatic switching paused.
+int selectSchemeForRun(Session& p_objSession, int p_nScheme);
+
+// InfoCommands.cpp
+int runStyle(Session* p_pSession, const Args& p_vecArgs);
+int runVersion(Session* p_pSession, const Args& p_vecArgs);
+
+// Decode.cpp, Demo.cpp, Shell.cpp
+int runDecode(Session* p_pSession, const Args& p_vecArgs);
+int runDemo(Session* p_pSession, const Args& p_vecArgs);
+int runShell(Session* p_pSession, const Args& p_vecArgs);
+
+#endif

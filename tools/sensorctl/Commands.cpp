@@ -1,0 +1,121 @@
+#include "Commands.h"
+
+#include <string.h>
+
+#include "CommandHandlers.h"
+#include "ToolCommon.h"
+
+namespace {
+
+const CommandSpec kCommands[] = {
+    {"show", "", "every parameter of the current scheme, with defaults and allowed values",
+     "Lists key, name and value of every parameter of the current scheme; the\n"
+     "parameters with a range from the image-algorithm library also show its\n"
+     "default and allowed values.\n",
+     0, 0, true, true, false, nullptr, runShow},
+    {"get", "KEY...", "the current values of keys",
+     "Prints key, name and current value of each KEY (a number or a name).\n", 1, -1, true, true,
+     false, checkKeys, runGet},
+    {"set", "KEY=VALUE... [--save]", "apply values (and save the current scheme)",
+     "Applies the values in the order given, through the parameter text form\n"
+     "(KEY,VALUE)...; they are kept in the current scheme. --save then writes the\n"
+     "scheme to its parameter file, so that the values outlive this run.\n",
+     1, -1, true, true, false, checkSet, runSet},
+    {"scheme", "[N]", "the current scheme, or switch to scheme N",
+     "Without N prints the current scheme. With N switches to it (0 .. schemes-1\n"
+     "are the user schemes, N = schemes is the factory scheme); only the values\n"
+     "that differ from the previous scheme are sent. A switch lasts for this run\n"
+     "(use --scheme to work on another scheme from the command line).\n",
+     0, 1, true, true, false, checkSchemeArg, runScheme},
+    {"mode", "[0|1]", "the parameter mode: 1 automatic scheme switching, 0 none",
+     "Without an argument prints the mode and the switching configured in\n"
+     "scheme 0 (KEY_SCHEME_MODE: 0 none, 1 time windows, 2 day/night state).\n"
+     "With 0 or 1 sets the mode for this run.\n",
+     0, 1, true, true, false, checkModeArg, runMode},
+    {"flush", "", "save the current scheme to its parameter file",
+     "Writes the current scheme to flash. A scheme whose time window is invalid\n"
+     "is not written; the factory scheme is never written.\n",
+     0, 0, true, true, false, nullptr, runFlush},
+    {"reset", "", "factory reset of the channel",
+     "Applies the factory values, deletes the channel's parameter files and\n"
+     "rebuilds the controller, which writes them again from the factory values.\n",
+     0, 0, true, true, false, nullptr, runReset},
+    {"style", "", "the dynamic UI style document",
+     "Prints the UI style document as the web UI receives it, with the sensor's\n"
+     "current defaults and items.\n",
+     0, 0, true, true, false, nullptr, runStyle},
+    {"range", "KEY", "default and allowed values of a parameter",
+     "Prints the default and allowed values the image-algorithm library reports\n"
+     "for KEY right now.\n",
+     1, 1, true, true, false, checkKeys, runRange},
+    {"version", "", "tool, parameter layout and camera versions", "", 0, 0, true, true, false,
+     nullptr, runVersion},
+    {"decode", "FILE...", "print parameter files (sensor*.cfg) or the version file",
+     "Prints each FILE as a table of keys, names and values: parameter files\n"
+     "are 8-byte little-endian records {key, value}; snsversion.cfg holds the\n"
+     "layout version. Needs no controller: meant for files pulled from a\n"
+     "camera. A file whose size is not a multiple of 8 is reported as damaged.\n",
+     1, -1, false, true, false, nullptr, runDecode},
+    {"demo", "", "guided tour of the library on the sample camera",
+     "Starts the controller on the flash folder, changes settings, saves a\n"
+     "scheme, moves the simulated clock across time windows and the simulated\n"
+     "day/night state to show automatic scheme switching, and ends with a\n"
+     "factory reset. Prints the image-algorithm calls and video notifications\n"
+     "each step causes.\n",
+     0, 0, true, false, false, nullptr, runDemo},
+    {"shell", "", "interactive session; reads commands from standard input",
+     "Keeps the controller and its sensor thread running and reads commands,\n"
+     "one a line, from standard input (a prompt only on a terminal). Besides the\n"
+     "commands above:\n"
+     "  clock [HH:MM|real]     set (or show) the simulated wall clock\n"
+     "  daynight day|night     set the simulated day/night state\n"
+     "  calls [all]            image-algorithm calls since the start or the last `calls`\n"
+     "  wait N [SECONDS]       wait until scheme N is current (default 5 s)\n"
+     "  sleep SECONDS          pause the script\n"
+     "  help                   the command list\n"
+     "  quit                   end (so does the end of the input)\n",
+     0, 0, true, false, true, nullptr, runShell},
+};
+
+}  // namespace
+
+const CommandSpec* findCommand(const std::string& p_strName)
+{
+    for (const CommandSpec& stSpec : kCommands)
+        if (p_strName == stSpec.szName) return &stSpec;
+    return nullptr;
+}
+
+void printCommandList(FILE* p_pOut, bool p_bShellOnly)
+{
+    for (const CommandSpec& stSpec : kCommands) {
+        if (p_bShellOnly && !stSpec.bInShell) continue;
+        const std::string strHead = std::string(stSpec.szName) + " " + stSpec.szArgs;
+        fprintf(p_pOut, "  %-27s %s\n", strHead.c_str(), stSpec.szSummary);
+    }
+}
+
+void printCommandHelp(const CommandSpec& p_stSpec, FILE* p_pOut)
+{
+    fprintf(p_pOut, "usage: sensorctl [OPTIONS] %s %s\n\n%s.\n", p_stSpec.szName, p_stSpec.szArgs,
+            p_stSpec.szSummary);
+    if (p_stSpec.szHelp[0] != '\0') fprintf(p_pOut, "\n%s", p_stSpec.szHelp);
+}
+
+bool wantsHelp(const Args& p_vecArgs)
+{
+    for (const std::string& strArg : p_vecArgs)
+        if (strArg == "--help" || strArg == "-h") return true;
+    return false;
+}
+
+std::string checkCommandArgs(const CommandSpec& p_stSpec, const Args& p_vecArgs)
+{
+    const int nCount = static_cast<int>(p_vecArgs.size());
+    if (nCount < p_stSpec.nMinArgs)
+        return formatText("%s needs %s", p_stSpec.szName, p_stSpec.szArgs);
+    if (p_stSpec.nMaxArgs >= 0 && nCount > p_stSpec.nMaxArgs)
+        return formatText("too many arguments for %s (usage: %s %s)", p_stSpec.szName,
+                          p_stSpec.szName, p_stSpec.szArgs);
+    return p_stSpec.pfnCheck != nullptr ? p_stSpec.pfnCheck(p_vecArgs) : "";
+}
