@@ -1,6 +1,9 @@
 // Diagnostics: trace print, warning and assertion check.
 #include "SensorDebug.h"
 
+// The abort on a failed assertion is the operator's switch (g_bEnAssert), not
+// a build option: release builds (NDEBUG) need the routine's declaration too.
+#undef NDEBUG
 #include <assert.h>
 #include <stdarg.h>
 #include <stdio.h>

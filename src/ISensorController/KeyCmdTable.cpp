@@ -192,8 +192,9 @@ static_assert(sizeof(kKeyCmdRows) / sizeof(kKeyCmdRows[0]) == 156, "the table ha
 // Names longer than the field keep their first 31 characters.
 void copyName(char* p_szDst, size_t p_nSize, const char* p_szSrc)
 {
-    strncpy(p_szDst, p_szSrc, p_nSize - 1);
-    p_szDst[p_nSize - 1] = '\0';
+    const size_t nLen = strnlen(p_szSrc, p_nSize - 1);
+    memcpy(p_szDst, p_szSrc, nLen);
+    p_szDst[nLen] = '\0';
 }
 
 }  // namespace
