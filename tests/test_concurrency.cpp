@@ -4,7 +4,7 @@
 #include <future>
 #include <thread>
 
-#include "InitFixture.h"
+#include "ControllerFixtures.h"
 #include "PlatformSim.h"
 
 namespace {

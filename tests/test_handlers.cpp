@@ -1,109 +1,72 @@
 // The special key handlers, driven through the pipeline: the order of video
 // notifications and library calls, the mirror/beaway exchange and the
 // day/night records.
-#include "ControllerRowsFixture.h"
+#include "ControllerFixtures.h"
 
-using V = std::vector<std::string>;
-using testing::HasSubstr;
-using testing::internal::CaptureStdout;
-using testing::internal::GetCapturedStdout;
+using HandlersTest = StillControllerTest;
 
-class HandlersTest : public ControllerRowsTest {};
-
-TEST_F(HandlersTest, WdrModeIsFramedByTheVideoModule)
+TEST_F(HandlersTest, VideoKeysInTheirOrders)
 {
-    iasim::failCommand(2368, 1, -1);
-    EXPECT_EQ(0, m_pCtrl->setParameter(2368, 2, true));
-    EXPECT_EQ(V({"video 2370=0", "video 2368=2", "ia 2368=2", "video 2370=1"}), timeline());
-    EXPECT_EQ(2u, cached(0, 2368));
-    m_objVideo.m_nResult = -3;
-    EXPECT_EQ(-2368, m_pCtrl->setParameter(2368, 1, true));
-    m_objVideo.m_nResult = 0;
-    m_pCtrl->setShowWDRFalg(false);
-    bool bShow = true;
-    EXPECT_TRUE(m_pCtrl->getShowWDRFalg(bShow));
-    EXPECT_FALSE(bShow);
-    clearLog();
-    EXPECT_EQ(0, m_pCtrl->setParameter(2368, 3, true));
-    EXPECT_EQ(V{}, timeline());
-    EXPECT_EQ(0u, cached(0, 2368));
-}
-
-TEST_F(HandlersTest, AntiShakeImageOffsetPanoramaAndTestKeys)
-{
-    m_objVideo.m_nResult = -1;  // the video module refuses everything
-    CaptureStdout();
-    EXPECT_EQ(0, m_pCtrl->setParameter(2416, 1, true));
-    EXPECT_THAT(GetCapturedStdout(), HasSubstr("fun:doDIS line:"));
-    EXPECT_EQ(-2432, m_pCtrl->setParameter(2432, 4, true));
-    EXPECT_EQ(0, m_pCtrl->setParameter(9003, 5, true));
-    EXPECT_EQ(0, m_pCtrl->setParameter(190, 6, true));
-    EXPECT_EQ(0, m_pCtrl->setParameter(2433, 7, true));
-    EXPECT_EQ(V({"video 2416=1", "ia 2416=1", "ia 2432=4", "video 2432=4", "video 9003=5",
-                 "video 190=6", "ia 2433=7"}),
-              timeline());
+    iasim::failCommand(2368, 1, -1);  // reported; the video module's answer decides
+    EXPECT_EQ(V({"video 2370=0", "video 2368=2", "ia 2368=2", "video 2370=1"}), applied({{2368, 2}}));
+    EXPECT_EQ(2, cached(2368));
+    m_objVideo.m_nResult = -1;  // from here the video module refuses everything
+    V vecDone;
+    expectParts(output([&] { vecDone = applied({{2368, 1}, {2416, 1}, {2432, 4}, {9003, 5}, {190, 6}, {2433, 7}}); }),
+                {"fun:doDIS line:"});
+    EXPECT_EQ(V({"video 2370=0", "video 2368=1", "ia 2368=1", "video 2370=1", "=> -2368", "video 2416=1", "ia 2416=1",
+                 "ia 2432=4", "video 2432=4", "=> -2432", "video 9003=5", "video 190=6", "ia 2433=7"}),
+              vecDone);
     iasim::failCommand(2416, 1, -1);
-    EXPECT_EQ(-2416, m_pCtrl->setParameter(2416, 0, true));
+    EXPECT_EQ(-2416, set(2416, 0));
+    ctrl().setShowWDRFalg(false);  // hidden: WDR stays off
+    EXPECT_EQ(V{}, applied({{2368, 1}}));
+    EXPECT_EQ(0, cached(2368));
 }
 
 TEST_F(HandlersTest, BeawayExchangesTheMirrorValues)
 {
-    cache(0, 2385, 1);
-    EXPECT_EQ(0, m_pCtrl->setParameter(2384, 1, true));
-    EXPECT_EQ(0, m_pCtrl->setParameter(2384, 3, true));
-    EXPECT_EQ(V({"video 2384=2", "ia 2384=2", "video 2384=3", "ia 2384=3"}), timeline());
-    EXPECT_EQ(3u, cached(0, 2384));
-
-    cache(0, 2384, 2);
-    cache(0, 2385, 0);
-    clearLog();
-    EXPECT_EQ(0, m_pCtrl->setParameter(2385, 1, true));
-    EXPECT_EQ(0, m_pCtrl->setParameter(2385, 0, true));
-    EXPECT_EQ(V({"video 2384=1", "video 2385=1", "ia 2384=1", "ia 2385=1", "video 2384=2",
-                 "video 2385=0", "ia 2384=2", "ia 2385=0"}),
-              timeline());
-
-    m_pCtrl->setShowBeawayFalg(false);
-    bool bShow = true;
-    EXPECT_TRUE(m_pCtrl->getShowBeawayFalg(bShow));
-    EXPECT_FALSE(bShow || getshowBeawayFalg());
-    clearLog();
-    EXPECT_EQ(0, m_pCtrl->setParameter(2385, 1, true));
-    EXPECT_EQ(V{}, timeline());
-    EXPECT_EQ(0u, cached(0, 2385));
+    cache(2385, 1);
+    EXPECT_EQ(V({"video 2384=2", "ia 2384=2", "video 2384=3", "ia 2384=3"}), applied({{2384, 1}, {2384, 3}}));
+    EXPECT_EQ(3, cached(2384));
+    cache(2384, 2);
+    cache(2385, 0);
+    EXPECT_EQ(V({"video 2384=1", "video 2385=1", "ia 2384=1", "ia 2385=1", "video 2384=2", "video 2385=0", "ia 2384=2",
+                 "ia 2385=0"}),
+              applied({{2385, 1}, {2385, 0}}));
+    ctrl().setShowBeawayFalg(false);  // hidden: beaway stays off
+    EXPECT_EQ(V{}, applied({{2385, 1}}));
+    EXPECT_EQ(0, cached(2385));
 }
 
 TEST_F(HandlersTest, DayNightRecordsTakeSisterKeysFromTheCache)
 {
-    traceAll();
-    cache(0, 149, 18);
-    cache(0, 150, 30);
-    CaptureStdout();
-    EXPECT_EQ(0, m_pCtrl->setParameter(151, 6, true));
-    EXPECT_THAT(GetCapturedStdout(),
-                HasSubstr("m_nCurScheme(0) dn_time_st.d2n_hour(18) dn_time_st.d2n_min(30) "
-                          "dn_time_st.n2d_hour(6) dn_time_st.n2d_min(0) \n"));
-    std::vector<uint32_t> vecWords;
-    ASSERT_TRUE(iasim::getRecord(0, 151, vecWords));
-    EXPECT_EQ(std::vector<uint32_t>({18, 30, 6, 0}), vecWords);
-
-    cache(0, 146, 40);
-    cache(0, 154, 3);
-    EXPECT_EQ(0, m_pCtrl->setParameter(145, 20, true));
-    ASSERT_TRUE(iasim::getRecord(0, 145, vecWords));
-    EXPECT_EQ(std::vector<uint32_t>({20, 40, 3}), vecWords);
-
+    testsupport::writeFlashFile("/tmp/Debug.sign", "6\n");
+    cache(149, 18);
+    cache(150, 30);
+    expectParts(output([&] { EXPECT_EQ(0, set(151, 6)); }),
+                {"m_nCurScheme(0) dn_time_st.d2n_hour(18) dn_time_st.d2n_min(30) dn_time_st.n2d_hour(6) "
+                 "dn_time_st.n2d_min(0) \n"});
+    cache(146, 40);
+    cache(154, 3);
+    EXPECT_EQ(0, set(152, 45));  // the last field
+    EXPECT_EQ(0, set(145, 20));
+    std::vector<uint32_t> vecTime, vecLast, vecThr;
+    ASSERT_TRUE(iasim::getRecord(0, 151, vecTime) && iasim::getRecord(0, 152, vecLast) &&
+                iasim::getRecord(0, 145, vecThr));
+    EXPECT_EQ(std::vector<uint32_t>({18, 30, 6, 0}), vecTime);
+    EXPECT_EQ(std::vector<uint32_t>({18, 30, 6, 45}), vecLast);
+    EXPECT_EQ(std::vector<uint32_t>({20, 40, 3}), vecThr);
     // A refused threshold fails the set, except while restoring.
     iasim::failCommand(146, 2, -1);
-    EXPECT_EQ(-146, m_pCtrl->setParameter(146, 50, true));
-    access().statusFlag() = SNS_STATUS_RESTORING;
-    EXPECT_EQ(0, m_pCtrl->setParameter(146, 50, true));
+    EXPECT_EQ(-146, set(146, 50));
+    access().statusFlag() = SNS_STATUS_INITIALISED | SNS_STATUS_RESTORING;
+    EXPECT_EQ(0, set(146, 50));
 }
 
 TEST_F(HandlersTest, FailedAssertionAbortsWithTheHandlerSignature)
 {
     testsupport::writeFlashFile("/tmp/Debug.sign", "0\n1\n");
     iasim::failCommand(2368, -1, -1);
-    EXPECT_DEATH(m_pCtrl->setParameter(2368, 1, true),
-                 "int ISensorController::doHwdr\\(u32, u32, void\\*\\)");
+    EXPECT_DEATH(set(2368, 1), "int ISensorController::doHwdr\\(u32, u32, void\\*\\)");
 }

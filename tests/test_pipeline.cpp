@@ -1,244 +1,168 @@
 // The set/get pipeline: skipping, routing, lamp pairs, infrared budget,
 // unknown keys, failures and the guards around the image-algorithm library.
-#include "ControllerRowsFixture.h"
-#include "IaInterface.h"
+#include "ControllerFixtures.h"
 
-using V = std::vector<std::string>;
-using testing::HasSubstr;
-using testing::Not;
-using testing::internal::CaptureStdout;
-using testing::internal::GetCapturedStdout;
-
-class PipelineTest : public ControllerRowsTest {};
+using PipelineTest = StillControllerTest;
 
 TEST_F(PipelineTest, SameValueIsSkippedOnlyWhenSavingAgainstTheReferenceScheme)
 {
-    cache(0, 34, 50);
-    EXPECT_EQ(0, m_pCtrl->setParameter(34, 50, true));
-    EXPECT_EQ(V{}, timeline());
-    EXPECT_EQ(0, m_pCtrl->setParameter(34, 70, false));
-    EXPECT_EQ(V{"ia 34=70"}, timeline());
-    EXPECT_EQ(50u, cached(0, 34));
+    EXPECT_EQ(V{}, applied({{34, 50}}));  // the factory value
+    EXPECT_EQ(V{"ia 34=70"}, applied({{34, 70}}, false));
+    EXPECT_EQ(50, cached(34));
     // While switching, values are compared with the scheme left.
-    access().statusFlag() = SNS_STATUS_SWITCHING;
+    access().statusFlag() = SNS_STATUS_INITIALISED | SNS_STATUS_SWITCHING;
     access().lastScheme() = 1;
-    cache(1, 34, 9);
-    clearLog();
-    EXPECT_EQ(0, m_pCtrl->setParameter(34, 9, true));
-    EXPECT_EQ(V{}, timeline());
+    cache(34, 9, 1);
+    EXPECT_EQ(V{}, applied({{34, 9}}));
 }
 
-TEST_F(PipelineTest, SchemeModeIsSharedFromSchemeZeroOnly)
+TEST_F(PipelineTest, SchemeModeAndDayNightKeys)
 {
-    EXPECT_EQ(0, m_pCtrl->setParameter(8000, 2, true));
+    EXPECT_EQ(V{}, applied({{8000, 2}}));
     EXPECT_TRUE(access().dnSwitch());
-    EXPECT_EQ(0, m_pCtrl->setParameter(8000, 1, true));
-    EXPECT_TRUE(access().timeSwitch());
-    EXPECT_FALSE(access().dnSwitch());
-    for (u32 s = 0; s < kSchemes; ++s) EXPECT_EQ(1u, cached(s, 8000));
-    EXPECT_EQ(0u, cached(kSchemes, 8000));
-    EXPECT_EQ(0, m_pCtrl->setParameter(8000, 5, true));
-    EXPECT_FALSE(access().timeSwitch() || access().dnSwitch());
-    EXPECT_EQ(5u, cached(0, 8000));
-    EXPECT_EQ(0u, cached(3, 8000));
-    access().curScheme() = 2;
-    EXPECT_EQ(0, m_pCtrl->setParameter(8000, 1, true));
-    EXPECT_FALSE(access().timeSwitch());
-    EXPECT_EQ(1u, cached(2, 8000));
-    EXPECT_EQ(0u, cached(1, 8000));
-    EXPECT_EQ(V{}, timeline());
-}
-
-TEST_F(PipelineTest, DayNightKeysAreAppliedInSchemeZeroAndMirroredIntoSchemeOne)
-{
-    access().dnSwitch() = true;
-    EXPECT_EQ(0, m_pCtrl->setParameter(144, 1, true));
-    EXPECT_EQ(V{"ia 144=1"}, timeline());
-    EXPECT_EQ(1u, cached(0, 144));
-    EXPECT_EQ(1u, cached(1, 144));
+    // Under day/night switching scheme 0 applies these keys and scheme 1 follows.
+    EXPECT_EQ(V{"ia 144=1"}, applied({{144, 1}}));
+    EXPECT_EQ("1 1 2 2 2", rows(144));
     access().curScheme() = 1;
-    clearLog();
-    EXPECT_EQ(0, m_pCtrl->setParameter(144, 2, true));
-    EXPECT_EQ(V{}, timeline());
-    EXPECT_EQ(2u, cached(1, 144));
-    EXPECT_EQ(1u, cached(0, 144));
+    EXPECT_EQ(V{}, applied({{144, 0}}));
+    EXPECT_EQ("1 0 2 2 2", rows(144));
+    // The mode belongs to scheme 0; the other user schemes get a copy.
+    access().curScheme() = 0;
+    set(8000, 1);
+    EXPECT_TRUE(access().timeSwitch() && !access().dnSwitch());
+    EXPECT_EQ("1 1 1 1 0", rows(8000));
+    set(8000, 5);  // no automatic switching: the copies say 0
+    EXPECT_FALSE(access().timeSwitch() || access().dnSwitch());
+    EXPECT_EQ("5 0 0 0 0", rows(8000));
+    access().curScheme() = 2;
+    set(8000, 1);
+    EXPECT_FALSE(access().timeSwitch());
+    EXPECT_EQ("5 0 1 0 0", rows(8000));
 }
 
 TEST_F(PipelineTest, LampPairsFollowTheLightType)
 {
-    cache(0, 224, 2);
-    EXPECT_EQ(0, m_pCtrl->setParameter(161, 1, true));
-    EXPECT_EQ(0u, cached(0, 161) + cached(0, 168));
-    EXPECT_EQ(0, m_pCtrl->setParameter(168, 1, true));
-    EXPECT_EQ(V{"ia 161=1"}, timeline());
-    EXPECT_EQ(1u, cached(0, 161));
-    EXPECT_EQ(1u, cached(0, 168));
-
-    cache(0, 224, 0);
-    clearLog();
-    EXPECT_EQ(0, m_pCtrl->setParameter(161, 2, true));
-    EXPECT_EQ(0, m_pCtrl->setParameter(168, 3, true));
-    EXPECT_EQ(V{"ia 161=2"}, timeline());
-    EXPECT_EQ(2u, cached(0, 161));
-    EXPECT_EQ(2u, cached(0, 168));
-    EXPECT_EQ(0, m_pCtrl->setParameter(161, 4, false));
-    EXPECT_EQ(2u, cached(0, 161));
-    EXPECT_EQ(4u, cached(0, 168));
+    cache(224, 2);  // intelligent: 168 is applied as 161, and 161 itself is skipped
+    EXPECT_EQ(V{"ia 161=1"}, applied({{168, 1}, {161, 5}}));
+    EXPECT_EQ("1 1", std::to_string(cached(161)) + " " + std::to_string(cached(168)));
+    cache(224, 0);
+    EXPECT_EQ(V{"ia 161=2"}, applied({{161, 2}, {168, 3}}));
+    set(161, 4, false);
+    EXPECT_EQ("2 4", std::to_string(cached(161)) + " " + std::to_string(cached(168)));
 }
 
-TEST_F(PipelineTest, InfraredBudgetRefusesAboveOneHundred)
+TEST_F(PipelineTest, InfraredBudgetOfOneHundred)
 {
     access().limitedIrPower() = true;
-    cache(0, 167, 50);
-    EXPECT_EQ(-163, m_pCtrl->setParameter(163, 60, true));
-    EXPECT_EQ(V{}, timeline());
-    EXPECT_EQ(0u, cached(0, 163));
-    EXPECT_EQ(0, m_pCtrl->setParameter(163, 50, true));
-    EXPECT_EQ(V{"ia 163=50"}, timeline());
-
-    // A partner missing from the row is read from the library.
-    entry(0, 167)->key = 9999;
+    cache(167, 50);
+    EXPECT_EQ((V{"=> -163", "ia 163=50"}), applied({{163, 60}, {163, 50}}));
+    // Without a row the partner is read from the library; an unreadable one refuses nothing.
+    writeStyle("", styleOf({{163, 10}}));
+    startStill("(isInfrared=17)");
     iasim::setValue(0, 167, 70);
-    CaptureStdout();
-    EXPECT_EQ(-163, m_pCtrl->setParameter(163, 40, true));
-    EXPECT_THAT(GetCapturedStdout(), HasSubstr("### KEY_IR_MANUAL_STRG_FAR doIaCmd sucess\n"));
     iasim::failCommand(167, 1, -1, IA_CMD_OPT_GET);
-    CaptureStdout();
-    EXPECT_EQ(0, m_pCtrl->setParameter(163, 45, true));
-    std::string strOut = GetCapturedStdout();
-    EXPECT_THAT(strOut, HasSubstr("fun:setParameters line:807\n"));
-    EXPECT_THAT(strOut, HasSubstr("get key(167) val from 2a err"));
-    EXPECT_THAT(strOut, HasSubstr("### KEY_IR_MANUAL_STRG_FAR doIaCmd error\n"));
-    entry(0, 163)->key = 9998;
+    V vecDone;
+    expectParts(output([&] { vecDone = applied({{163, 45}, {163, 40}}); }),
+                {"fun:setParameters line:807\n", "get key(167) val from 2a err",
+                 "### KEY_IR_MANUAL_STRG_FAR doIaCmd error\n", "### KEY_IR_MANUAL_STRG_FAR doIaCmd sucess\n"});
+    EXPECT_EQ((V{"ia1 167=4294967295", "ia 163=45", "ia1 167=70", "=> -163"}), vecDone);
+    writeStyle("", styleOf({{167, 10}}));
+    startStill("(isInfrared=17)");
     iasim::failCommand(163, 1, -1, IA_CMD_OPT_GET);
-    CaptureStdout();
-    EXPECT_EQ(0, m_pCtrl->setParameter(167, 45, true));
-    strOut = GetCapturedStdout();
-    EXPECT_THAT(strOut, HasSubstr("line:878\n"));
-    EXPECT_THAT(strOut, HasSubstr("### KEY_IR_MANUAL_STRG_NEAR doIaCmd error\n"));
+    expectParts(output([&] { set(167, 45); }), {"line:878\n", "### KEY_IR_MANUAL_STRG_NEAR doIaCmd error\n"});
 }
 
-TEST_F(PipelineTest, KeyWithoutRowGoesToTheLibraryUnderItsOwnNumber)
+TEST_F(PipelineTest, UnknownKeysAndFailingHandlersAreReported)
 {
-    traceAll();
-    CaptureStdout();
-    EXPECT_EQ(0, m_pCtrl->setParameter(4000, 7, true));
-    const std::string strOut = GetCapturedStdout();
-    EXPECT_THAT(strOut, HasSubstr("[sensor assert] file:ISensorController fun:setParameters line:991\n"
-                                  "-1 != findFromKeyCmdMap(m_pKeyCmdMap, nKey, stKeyCmdTmp)   ~~~"));
-    EXPECT_THAT(strOut, HasSubstr("p_pKeyval[0].key(4000)"));
-    EXPECT_THAT(strOut, HasSubstr("\033[0m\033[32mnot find (4000) \n\033[0m"));
-    EXPECT_THAT(strOut, HasSubstr("\033[31m====================== set unknow key (4000,7) "
-                                  "func:ISensorController::doIaCmd ia_cmd:4000 ====="));
-    EXPECT_THAT(strOut, HasSubstr("[sensor dbg] file:ISensorController fun:setParameters line:1020\n"
-                                  "SET_KEY_VAL FAILED, m_nCurScheme(0), p_pKeyval[0].key(4000), "
-                                  "p_pKeyval[0].value(7),  maybe jixin\n"));
-    EXPECT_EQ(V{"ia 4000=7"}, timeline());
-}
+    testsupport::writeFlashFile("/tmp/Debug.sign", "6\n");
+    V vecDone;
+    expectParts(output([&] { vecDone = applied({{4000, 7}}); }),
+                {"[sensor assert] file:ISensorController fun:setParameters line:991\n"
+                 "-1 != findFromKeyCmdMap(m_pKeyCmdMap, nKey, stKeyCmdTmp)   ~~~",
+                 "p_pKeyval[0].key(4000)", "\033[0m\033[32mnot find (4000) \n\033[0m",
+                 "\033[31m====================== set unknow key (4000,7) "
+                 "func:ISensorController::doIaCmd ia_cmd:4000 =====",
+                 "[sensor dbg] file:ISensorController fun:setParameters line:1020\n"
+                 "SET_KEY_VAL FAILED, m_nCurScheme(0), p_pKeyval[0].key(4000), p_pKeyval[0].value(7),  maybe jixin\n"});
+    EXPECT_EQ(V{"ia 4000=7"}, vecDone);
 
-TEST_F(PipelineTest, FailingHandlerStopsAtItsEntry)
-{
-    traceAll();
+    // A failing handler stops the run at its entry, traced for -1, -4 and -5 only.
     iasim::failCommand(144, 1, -4);
-    KeyVal arrEntries[] = {{34, 11}, {144, 3}, {2368, 1}};
-    CaptureStdout();
-    EXPECT_EQ(-144, m_pCtrl->setParameters(arrEntries, 3, true));
-    EXPECT_THAT(GetCapturedStdout(),
-                HasSubstr("[sensor err] file:ISensorController fun:setParameters line:1008\nset "
-                          "KEY_DN_MODE (144,3) func:&ISensorController::doIaCmd ia_cmd:144 "
-                          "~~~failed ia_ret=-4\n"));
-    EXPECT_EQ(V({"ia 34=11", "ia 144=3"}), timeline());
-    EXPECT_EQ(11u, cached(0, 34));
-    EXPECT_EQ(0u, cached(0, 144));
-    // Other failures stop just as well, without the trace.
     iasim::failCommand(34, 1, -2);
-    CaptureStdout();
-    EXPECT_EQ(-34, m_pCtrl->setParameter(34, 12, true));
-    EXPECT_THAT(GetCapturedStdout(), Not(HasSubstr("~~~failed")));
+    KeyVal arrEntries[] = {{2337, 11}, {144, 3}, {2368, 1}};
+    expectParts(output([&] { EXPECT_EQ(-144, ctrl().setParameters(arrEntries, 3, true)); }),
+                {"[sensor err] file:ISensorController fun:setParameters line:1008\nset KEY_DN_MODE (144,3) "
+                 "func:&ISensorController::doIaCmd ia_cmd:144 ~~~failed ia_ret=-4\n"});
+    EXPECT_EQ("11 2", std::to_string(cached(2337)) + " " + std::to_string(cached(144)));
+    EXPECT_EQ(std::string::npos, output([&] { EXPECT_EQ(-34, set(34, 12)); }).find("~~~failed"));
+    EXPECT_EQ((V{"ia 2337=11", "ia 144=3", "ia 34=12"}), timeline());
 }
 
 TEST_F(PipelineTest, ThermalChannelRoutesPastTheTable)
 {
     access().isThermal() = true;
     iasim::failCommand(2384, 1, -1);
-    EXPECT_EQ(0, m_pCtrl->setParameter(8201, 1, true));
-    EXPECT_EQ(0, m_pCtrl->setParameter(2384, 1, true));
-    EXPECT_EQ(V({"video 8201=1", "video 2384=1", "ia 2384=1"}), timeline());
-    EXPECT_EQ(1u, cached(0, 2384));
+    EXPECT_EQ(V({"video 8201=1", "video 2384=1", "ia 2384=1"}), applied({{8201, 1}, {2384, 1}}));
+    EXPECT_EQ(1, cached(2384));
     access().isThermal() = false;
-    clearLog();
-    EXPECT_EQ(0, m_pCtrl->setParameter(8201, 2, true));
-    EXPECT_EQ(V{"ia 8201=2"}, timeline());
+    EXPECT_EQ(V{"ia 8201=2"}, applied({{8201, 2}}));
 }
 
 TEST_F(PipelineTest, GetParameterReadsCacheThenLibrary)
 {
-    int nVal = 0;
-    cache(0, 34, 77);
-    EXPECT_TRUE(m_pCtrl->getParameter(34, nVal));
-    EXPECT_EQ(77, nVal);
-    EXPECT_TRUE(m_pCtrl->getParameter(160, nVal));
-    EXPECT_EQ(-1, nVal);
-    EXPECT_EQ(V{}, timeline());
+    // "result:value", the value starting as 3.
+    auto get = [this](int p_nKey) {
+        int nVal = 3;
+        const bool bOk = ctrl().getParameter(p_nKey, nVal);
+        return std::to_string(bOk) + ":" + std::to_string(nVal);
+    };
     iasim::setValue(0, 2497, 25);
-    EXPECT_TRUE(m_pCtrl->getParameter(2497, nVal));
+    EXPECT_EQ("1:50 1:-1 1:25", get(34) + " " + get(160) + " " + get(2497));  // 160: an IR key without row
     EXPECT_EQ(V{"ia1 2497=25"}, timeline());
     access().zoomFocus().setLockZoomFocusEnable(true);
-    nVal = 3;
-    EXPECT_TRUE(m_pCtrl->getParameter(1552, nVal));
-    EXPECT_EQ(3, nVal);
-    iasim::failCommand(2337, 1, -1);
-    CaptureStdout();
-    EXPECT_FALSE(m_pCtrl->getParameter(2337, nVal));
-    EXPECT_THAT(GetCapturedStdout(), HasSubstr("line:1886\nSNS_SUCCESS == doIaCmd(p_nKey, "
-                                               "IA_CMD_OPT_GET, &p_nVal)   ~~~Assertion failed."));
+    EXPECT_EQ("1:3", get(1552));
+    iasim::failCommand(2353, 1, -1);
+    expectParts(output([&] { EXPECT_EQ("0:3", get(2353)); }),
+                {"line:1886\nSNS_SUCCESS == doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal)   ~~~Assertion failed."});
 }
 
 TEST_F(PipelineTest, GuardsAroundTheLibrary)
 {
     u32 nVal = 1;
+    // 8211 passes the shutter filter, the others the user filter.
+    auto run = [&](std::initializer_list<u32> p_lstCmds) {
+        for (u32 nCmd : p_lstCmds)
+            nCmd == 8211 ? ctrl().doIaCmdShutter(nCmd, IA_CMD_OPT_SET, &nVal)
+                         : ctrl().doIaCmd_User(nCmd, IA_CMD_OPT_SET, &nVal);
+    };
     auto acc = access();
     acc.zoomFocus().setLockZoomFocusEnable(true);
-    for (u32 nCmd : {1535u, 1536u, 1616u, 1617u}) m_pCtrl->doIaCmd(nCmd, IA_CMD_OPT_SET, &nVal);
+    for (u32 nCmd : {1535u, 1536u, 1616u, 1617u}) ctrl().doIaCmd(nCmd, IA_CMD_OPT_SET, &nVal);
     EXPECT_EQ(V({"ia 1535=1", "ia 1617=1"}), timeline());
-    clearLog();
+    acc.zoomFocus().setLockZoomFocusEnable(false);
     acc.statusFlag() = SNS_STATUS_RESETTING;
-    EXPECT_EQ(0, m_pCtrl->doIaCmd_User(83, IA_CMD_OPT_SET, &nVal));
-    EXPECT_EQ(0, m_pCtrl->doIaCmdShutter(8211, IA_CMD_OPT_SET, &nVal));
+    run({83, 8211});
     acc.shutterUnlock() = true;  // one shutter command passes whatever the bits
-    m_pCtrl->doIaCmdShutter(8211, IA_CMD_OPT_SET, &nVal);
-    m_pCtrl->doIaCmdShutter(8211, IA_CMD_OPT_SET, &nVal);
+    run({8211, 8211});
     acc.statusFlag() = SNS_STATUS_INITIALISING;
-    m_pCtrl->doIaCmd_User(1569, IA_CMD_OPT_SET, &nVal);
+    run({1569});
     acc.statusFlag() = SNS_STATUS_SHUTTING_DOWN | SNS_STATUS_INITIALISED;
     acc.hasLens() = false;
-    m_pCtrl->doIaCmd_User(1539, IA_CMD_OPT_SET, &nVal);
-    m_pCtrl->doIaCmd_User(83, IA_CMD_OPT_SET, &nVal);
-    m_pCtrl->doIaCmdShutter(8211, IA_CMD_OPT_SET, &nVal);
+    run({1539, 83, 8211});
     EXPECT_EQ(V({"ia 8211=1", "ia 83=1", "ia 8211=1"}), timeline());
 }
 
-TEST_F(PipelineTest, FieldOfViewRequestAndVideoChannel)
+TEST_F(PipelineTest, VideoChannelAndExecStatus)
 {
-    EXPECT_EQ(0, m_pCtrl->setParameter(8104, 1, true));
-    EXPECT_EQ(1, ISensorController::m_nChanneldDosomething);
-    EXPECT_EQ(8104, ISensorController::m_nPassKeycmd);
-    ISensorController::m_nChanneldDosomething = ISensorController::m_nPassKeycmd = -1;
-    EXPECT_EQ(V{}, timeline());
-
     access().cameraId() = 2;
-    m_pCtrl->notifyToVideo(5, 6);
-    access().machineInfo().setDeviceType(13);
-    m_pCtrl->notifyToVideo(5, 7);
+    ctrl().notifyToVideo(5, 6);
+    access().machineInfo().setDeviceType(13);  // the video module knows this one as channel 1
+    ctrl().notifyToVideo(5, 7);
     ASSERT_EQ(2u, m_objVideo.notes().size());
-    EXPECT_EQ(2, m_objVideo.notes()[0].channel);
-    EXPECT_EQ(1, m_objVideo.notes()[1].channel);
-    m_pCtrl->setVideoStreamModule(nullptr);
-    m_objVideo.m_nResult = -1;
-    EXPECT_EQ(0, m_pCtrl->notifyToVideo(5, 8));
-
+    EXPECT_EQ(std::make_pair(2, 1), std::make_pair(m_objVideo.notes()[0].channel, m_objVideo.notes()[1].channel));
+    ctrl().setVideoStreamModule(nullptr);
+    EXPECT_EQ(0, ctrl().notifyToVideo(5, 8));
     int nStatus = 0;
     iasim::setExecStatus(1536, 3);
-    EXPECT_TRUE(m_pCtrl->getCmdExecStatus(1536, nStatus));
-    EXPECT_EQ(3, nStatus);
+    EXPECT_TRUE(ctrl().getCmdExecStatus(1536, nStatus) && nStatus == 3);
 }

@@ -1,82 +1,61 @@
 // Factory reset of a channel, and a whole session on the sample camera.
-#include <list>
-
-#include "IaSim.h"
-#include "InitFixture.h"
-#include "PlatformSim.h"
+#include "ControllerFixtures.h"
 
 using testsupport::flashFileExists;
 using testsupport::writeFlashFile;
+using ResetTest = InitFixture;
 
-namespace {
-
-class ResetTest : public InitFixture {};
-
-TEST_F(ResetTest, ResetOfChannelOneRecreatesTheFactoryFiles)
+TEST_F(ResetTest, ResetRecreatesTheFactoryFilesWithTheHeldModuleConfiguration)
 {
-    ISensorController& objCtrl = start("");
-    SensorControllerTestAccess acc(objCtrl);
-    ASSERT_EQ(0, objCtrl.setParameter(KEY_SCHEME_END_HOUR, 24, true));
-    ASSERT_EQ(0, objCtrl.setParameter(KEY_BRIGHTNESS, 99, true));
-    ASSERT_EQ(0, objCtrl.setParameter(KEY_SCHEME_MODE, 2, true));
-    ASSERT_EQ(0, objCtrl.flush());
-    ASSERT_TRUE(acc.dnSwitch());
+    SensorControllerTestAccess acc(start("(max_scheme=2)"));
+    for (KeyVal stPair : std::vector<KeyVal>{{KEY_SCHEME_END_HOUR, 20}, {KEY_BRIGHTNESS, 99}, {KEY_SCHEME_MODE, 2}})
+        ASSERT_EQ(0, set(stPair.key, stPair.value));
+    ASSERT_EQ(0, ctrl().flush());
     platformsim::clearShellCommands();
     iasim::clearCalls();
-
-    testing::internal::CaptureStdout();
-    EXPECT_TRUE(objCtrl.resetParameters());
-    EXPECT_EQ(std::string::npos, capturedStdout().find("[sensor assert]"));
-    EXPECT_EQ(std::vector<std::string>{"rm -rf /mnt/mtd/code/config*/sensor1_[0-3].cfg"},
-              platformsim::shellCommands());
-    EXPECT_EQ(50u, iasim::setValuesOf(KEY_BRIGHTNESS).at(0));  // the factory scheme first
-    for (int s = 0; s < 4; ++s) {
-        const std::vector<KeyVal> vecFile = records(schemeFile(1, s));
-        ASSERT_EQ(kSmallStyleRecords, vecFile.size());
-        EXPECT_EQ(0, valueOf(vecFile, KEY_SCHEME_MODE));
-        EXPECT_EQ(50, valueOf(vecFile, KEY_BRIGHTNESS));
-        EXPECT_EQ(0, valueOf(vecFile, KEY_SCHEME_END_HOUR));
-    }
+    EXPECT_TRUE(ctrl().resetParameters());
+    EXPECT_EQ(V{"rm -rf /mnt/mtd/code/config*/sensor1_[0-3].cfg"}, platformsim::shellCommands());
+    // The factory scheme (a diff from 99) before the files go, then init's start from the new files.
+    EXPECT_EQ((std::vector<uint32_t>{50, 50}), iasim::setValuesOf(KEY_BRIGHTNESS));
+    EXPECT_EQ(2u, acc.sysConf().nSchemeSum);
+    EXPECT_EQ(0, valueOf(records(schemeFile(1, 0)), KEY_SCHEME_MODE));  // only scheme 0 was saved
+    EXPECT_EQ(50, valueOf(records(schemeFile(1, 0)), KEY_BRIGHTNESS));
+    EXPECT_EQ(24, valueOf(records(schemeFile(1, 0)), KEY_SCHEME_END_HOUR));
     EXPECT_EQ(0, acc.curScheme());
     EXPECT_FALSE(acc.dnSwitch() || acc.timeSwitch());
     EXPECT_EQ(u32(SNS_STATUS_INITIALISED), acc.statusFlag());
-    EXPECT_TRUE(acc.sensorThread()->isRunning());
-}
-
-TEST_F(ResetTest, ThermalResetRemovesEveryThermalFile)
-{
-    writeMachineInfo(17, "SIM-DUAL");
-    writeStyle("_Thermal", kSmallStyle);
-    ISensorController& objCtrl = start("", 2);
-    writeFlashFile("/mnt/mtd/code/config_file/sensor-thermal9.cfg", "old");
-    platformsim::clearShellCommands();
-    EXPECT_TRUE(objCtrl.resetParameters());
-    EXPECT_EQ(std::vector<std::string>{"rm -rf /mnt/mtd/code/config*/sensor-thermal*.cfg"},
-              platformsim::shellCommands());
-    EXPECT_FALSE(flashFileExists("/mnt/mtd/code/config_file/sensor-thermal9.cfg"));
-    EXPECT_EQ(kSmallStyleRecords, records("/mnt/mtd/code/config_file/sensor-thermal3.cfg").size());
-}
-
-TEST_F(ResetTest, ModuleConfigurationOfTheRestart)
-{
-    ISensorController& objCtrl = start("(max_scheme=2)");
-    SensorControllerTestAccess acc(objCtrl);
-    EXPECT_TRUE(objCtrl.resetParameters());
-    EXPECT_EQ(2u, acc.sysConf().nSchemeSum);  // the copy held since init
 
     // From debug level 6 on the module configuration document is read again;
     // when it yields nothing the held copy stays.
     writeFlashFile("/tmp/Debug.sign", "6\n");
-    testing::internal::CaptureStdout();
-    EXPECT_TRUE(objCtrl.resetParameters());
-    EXPECT_EQ(2u, acc.sysConf().nSchemeSum);
-    writeFlashFile("/hd1/moduleConfig/moduleConfig.xml",
-                   "<ModuleConfig><Module id=\"7\" hardware_model=\"SIM-IPC\">"
-                   "<Detail>(max_scheme=3)</Detail><Parameters>p</Parameters></Module></ModuleConfig>");
-    EXPECT_TRUE(objCtrl.resetParameters());
-    capturedStdout();
+    output([&] {
+        EXPECT_TRUE(ctrl().resetParameters());
+        EXPECT_EQ(2u, acc.sysConf().nSchemeSum);
+        writeFlashFile("/hd1/moduleConfig/moduleConfig.xml",
+                       "<ModuleConfig><Module id=\"7\" hardware_model=\"SIM-IPC\">"
+                       "<Detail>(max_scheme=3)</Detail><Parameters>p</Parameters></Module></ModuleConfig>");
+        EXPECT_TRUE(ctrl().resetParameters());
+    });
     EXPECT_EQ(3u, acc.sysConf().nSchemeSum);
-    EXPECT_EQ(7u, objCtrl.getSensorType());
+    EXPECT_EQ(7u, ctrl().getSensorType());
+}
+
+TEST_F(ResetTest, ThermalChannelFilesAtStartAndReset)
+{
+    const std::string strDir = "/mnt/mtd/code/config_file/";
+    const V vecRemove = {"rm -rf /mnt/mtd/code/config*/sensor-thermal*.cfg"};
+    writeMachineInfo(17, "SIM-DUAL");
+    writeStyle("_Thermal", styleOf(kStyleParams));
+    writeFlashFile(strDir + "sensor-thermal7.cfg", "old");
+    start("", 2);
+    EXPECT_EQ(vecRemove, platformsim::shellCommands());
+    EXPECT_FALSE(flashFileExists(strDir + "sensor-thermal7.cfg") || flashFileExists(schemeFile(2, 0)));
+    writeFlashFile(strDir + "sensor-thermal9.cfg", "old");
+    platformsim::clearShellCommands();
+    EXPECT_TRUE(ctrl().resetParameters());
+    EXPECT_EQ(vecRemove, platformsim::shellCommands());
+    EXPECT_FALSE(flashFileExists(strDir + "sensor-thermal9.cfg"));
+    EXPECT_EQ(kSmallStyleRecords, records(strDir + "sensor-thermal3.cfg").size());
 }
 
 // The sample camera: start, host calls, reset and shutdown without a single
@@ -84,33 +63,15 @@ TEST_F(ResetTest, ModuleConfigurationOfTheRestart)
 TEST_F(ResetTest, SampleCameraSessionReportsNothing)
 {
     testsupport::copySampleFlash();
-    MachineInfo objMachine;
-    ASSERT_TRUE(SystemInfoParser::parseMachineInfo("/mnt/mtd/code/factory_setting/machineinfo.ini",
-                                                   objMachine));
-    std::list<ModuleConfigure> lstModules;
-    ASSERT_TRUE(ModuleConfigureParser::parse("/hd1/moduleConfig/moduleConfig.xml",
-                                             objMachine.getHardwareModel(),
-                                             objMachine.getHardwareCode(), lstModules));
-    ASSERT_FALSE(lstModules.empty());
-
-    testing::internal::CaptureStdout();
-    ISensorController objCtrl;
-    objCtrl.setChannelID(1);
-    objCtrl.setVideoStreamModule(&m_objVideo);
-    EXPECT_TRUE(objCtrl.init(lstModules.front()));
-    int nValue = -1;
-    EXPECT_EQ(0, objCtrl.setParameter(KEY_BRIGHTNESS, 40, true));
-    EXPECT_TRUE(objCtrl.getParameter(KEY_BRIGHTNESS, nValue));
-    EXPECT_EQ(40, nValue);
-    EXPECT_TRUE(objCtrl.setParamScheme(1));
-    EXPECT_TRUE(objCtrl.restoreAeMode());
-    EXPECT_TRUE(objCtrl.resetToLastParameters());
-    std::string strAll;
-    EXPECT_TRUE(objCtrl.getAllParameters(strAll));
-    EXPECT_TRUE(objCtrl.resetParameters());
-    objCtrl.uinit();
-    const std::string strOut = capturedStdout();
+    const std::string strOut = output([&] {
+        start("(max_scheme=4)(lensId=3)(isInfrared=1)(lightZones=3)(sensor=SIM2M)");
+        int nValue = -1;
+        std::string strAll;
+        EXPECT_EQ(0, set(KEY_BRIGHTNESS, 40));
+        EXPECT_TRUE(ctrl().getParameter(KEY_BRIGHTNESS, nValue) && nValue == 40);
+        EXPECT_TRUE(ctrl().setParamScheme(1) && ctrl().restoreAeMode() && ctrl().resetToLastParameters());
+        EXPECT_TRUE(ctrl().getAllParameters(strAll) && ctrl().resetParameters());
+        ctrl().uinit();
+    });
     EXPECT_EQ(std::string::npos, strOut.find("[sensor assert]")) << strOut;
 }
-
-}  // namespace

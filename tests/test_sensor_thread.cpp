@@ -1,132 +1,96 @@
 // One pass of the sensor thread: day/night and time-window switching, the
 // LPR variant, the field-of-view request and the host's mutex.
 #include <future>
-#include <thread>
 
-#include "PlatformSim.h"
-#include "SchemeRowsFixture.h"
+#include "ControllerFixtures.h"
 
-namespace {
-
-const char kFovFile[] = "/mnt/mtd/hd1/program/config/sync_fov.ini";
-
-class SensorThreadTest : public SchemeRowsTest {
+class SensorThreadTest : public StillControllerTest {
 protected:
+    SensorThreadTest() : StillControllerTest({{34, 50}, {2337, 60}, {144, 2}}, "(lensId=3)") {}
     void SetUp() override
     {
-        SchemeRowsTest::SetUp();
-        prepare({{KEY_BRIGHTNESS, 50}, {KEY_SATURATION, 60}, {KEY_DN_MODE, 2}});
-        for (int s = 0; s < 4; ++s) setWindow(s, 0, 0, 0, 0);  // never matches
-        for (int s = 0; s < 4; ++s) setValue(s, KEY_BRIGHTNESS, 50 + 10 * s);
-        ISensorController::m_nChanneldDosomething = ISensorController::m_nPassKeycmd = -1;
+        StillControllerTest::SetUp();
+        // Scheme s: brightness 50 + 10 s, and a window that never matches.
+        for (int s = 0; s < 4; ++s) {
+            setWindow(s, 0, 0, 0, 0);
+            cache(KEY_BRIGHTNESS, 50 + 10 * s, s);
+        }
     }
-    // Every row carries the mode, so switching back to scheme 0 keeps it.
-    void setMode(u32 p_nMode)
-    {
-        for (int s = 0; s <= 4; ++s) setValue(s, KEY_SCHEME_MODE, p_nMode);
-        access().timeSwitch() = p_nMode == 1;
-        access().dnSwitch() = p_nMode == 2;
-    }
-    Sets passAt(int p_nHour, int p_nMinute)
+    V passAt(int p_nHour, int p_nMinute)
     {
         platformsim::setWallClock(p_nHour, p_nMinute);
-        iasim::clearCalls();
+        timeline();
         EXPECT_EQ(0, ctrl().sensorThread());
-        return sets();
+        return timeline();
     }
 };
 
-TEST_F(SensorThreadTest, DayNightSwitching)
+TEST_F(SensorThreadTest, DayNightSwitchingWhenFree)
 {
-    setMode(2);
-    EXPECT_TRUE(passAt(12, 0).empty());
+    set(KEY_SCHEME_MODE, 2);
+    EXPECT_EQ(V{"ia1 153=0"}, passAt(12, 0));
     iasim::setValue(0, IA_CMD_DN_STATE, 1);
-    EXPECT_EQ((Sets{{KEY_BRIGHTNESS, 60}}), passAt(12, 0));
-    EXPECT_EQ(1, access().curScheme());
+    access().mutex().Lock(__FILE__, __LINE__);  // the host's: the pass, in another thread, is skipped
+    EXPECT_EQ(V{}, std::async(std::launch::async, [&] { return passAt(12, 0); }).get());
+    access().mutex().Unlock(__FILE__, __LINE__);
+    EXPECT_EQ((V{"ia1 153=1", "ia 34=60"}), passAt(12, 0));
     iasim::setValue(0, IA_CMD_DN_STATE, 0);
-    access().statusFlag() = SNS_STATUS_RESTORING;  // busy: left alone
-    EXPECT_TRUE(passAt(12, 0).empty());
-    access().statusFlag() = 0;
-    access().paramMode() = 0;
-    EXPECT_TRUE(passAt(12, 0).empty());
+    access().statusFlag() = SNS_STATUS_INITIALISED | SNS_STATUS_RESTORING;  // busy: left alone
+    EXPECT_EQ(V{"ia1 153=0"}, passAt(12, 0));
+    access().statusFlag() = SNS_STATUS_INITIALISED;
+    ctrl().setParamMode(0);
+    EXPECT_EQ(V{}, passAt(12, 0));
     EXPECT_EQ(1, access().curScheme());
 }
 
 TEST_F(SensorThreadTest, TimeWindowsPickTheLowestMatchingScheme)
 {
-    setMode(1);
+    set(KEY_SCHEME_MODE, 1);
     setWindow(1, 8, 0, 20, 0);
     setWindow(2, 18, 0, 23, 0);
     setWindow(3, 22, 0, 6, 0);  // across midnight: never
-    EXPECT_EQ((Sets{{KEY_BRIGHTNESS, 60}}), passAt(19, 30));
-    EXPECT_EQ((Sets{{KEY_BRIGHTNESS, 70}}), passAt(20, 0));
-    EXPECT_EQ((Sets{{KEY_BRIGHTNESS, 50}}), passAt(23, 0));
-    passAt(19, 30);
-    passAt(7, 59);
-    EXPECT_EQ(0, access().curScheme());
+    EXPECT_EQ(V{"ia 34=60"}, passAt(19, 30));
+    EXPECT_EQ(V{"ia 34=70"}, passAt(20, 0));
+    EXPECT_EQ(V{"ia 34=50"}, passAt(23, 0));
+    EXPECT_EQ(V{"ia 34=60"}, passAt(8, 0));
+    EXPECT_EQ(V{"ia 34=50"}, passAt(7, 59));
 }
 
 TEST_F(SensorThreadTest, LprSwitchingInAndOutOfWindows)
 {
     access().lprMode() = true;
-    setMode(1);
+    set(KEY_SCHEME_MODE, 1);
     setWindow(1, 8, 0, 20, 0);
     setWindow(2, 20, 0, 23, 0);
-    EXPECT_EQ((Sets{{KEY_BRIGHTNESS, 60}, {KEY_SATURATION, 60}, {KEY_DN_MODE, 2}}), passAt(12, 0));
-    EXPECT_TRUE(passAt(12, 0).empty());
-    EXPECT_EQ((Sets{{KEY_BRIGHTNESS, 70}}), passAt(20, 30));  // window to window
-    EXPECT_EQ((Sets{{KEY_BRIGHTNESS, 50}, {KEY_SATURATION, 60}, {KEY_DN_MODE, 0}}), passAt(23, 30));
-    EXPECT_TRUE(passAt(23, 30).empty());
+    const V vecWhole = {"ia 34=60", "ia 2337=60", "ia 144=2"};
+    EXPECT_EQ(vecWhole, passAt(12, 0));  // entering a window: the whole scheme
+    EXPECT_EQ(V{}, passAt(12, 0));
+    EXPECT_EQ(V{"ia 34=70"}, passAt(20, 30));  // window to window
+    EXPECT_EQ((V{"ia1 153=0", "ia 34=50", "ia 2337=60", "ia 144=0"}), passAt(23, 30));
+    EXPECT_EQ(V{"ia1 153=0"}, passAt(23, 30));
     iasim::setValue(0, IA_CMD_DN_STATE, 1);
-    EXPECT_EQ((Sets{{KEY_BRIGHTNESS, 60}, {KEY_SATURATION, 60}, {KEY_DN_MODE, 0}}), passAt(23, 30));
-    EXPECT_EQ(3u, passAt(9, 0).size());  // entering again: the whole scheme
-    EXPECT_EQ(1u, access().lastTimeMatch());
+    EXPECT_EQ((V{"ia1 153=1", "ia 34=60", "ia 2337=60", "ia 144=0"}), passAt(23, 30));
+    EXPECT_EQ(vecWhole, passAt(9, 0));
 }
 
 TEST_F(SensorThreadTest, FieldOfViewRequestAndFile)
 {
-    testsupport::writeFlashFile(kFovFile, "zoom1=1200,\nfocus1=300,\nzoom1=99,\n");
+    const char szFovFile[] = "/mnt/mtd/hd1/program/config/sync_fov.ini";
+    testsupport::writeFlashFile(szFovFile, "zoom1=1200,\nfocus1=300,\nzoom1=99,\n");
+    EXPECT_EQ(V{}, applied({{KEY_MIXSTREAM_THERMAL_TO_VISION_SYNC_FOV, 1}}));  // a request to channel 1
     access().cameraId() = 2;
-    ctrl().doIoCrtl(KEY_MIXSTREAM_THERMAL_TO_VISION_SYNC_FOV, IA_CMD_OPT_SET, nullptr);
-    EXPECT_TRUE(passAt(12, 0).empty());  // channel 1's request
+    EXPECT_EQ(V{}, passAt(12, 0));
     access().cameraId() = 1;
-    access().paramMode() = 0;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ((Sets{{KEY_MZ_POSITION, 1200}}), passAt(12, 0));
-    fflush(stdout);
-    EXPECT_EQ("zoom= 1200,focus= -1 \nzoom= 1200,focus= 300 \n", testing::internal::GetCapturedStdout());
+    V vecDone;
+    EXPECT_EQ("zoom= 1200,focus= -1 \nzoom= 1200,focus= 300 \n", output([&] { vecDone = passAt(12, 0); }));
+    EXPECT_EQ(V{"ia 1568=1200"}, vecDone);
     EXPECT_EQ(std::make_pair(-1, -1),
               std::make_pair(ISensorController::m_nChanneldDosomething, ISensorController::m_nPassKeycmd));
-
-    const std::pair<const char*, u32> cases[] = {
-        {"zoom1=1200\n", 0}, {"zoom12=50,\n", 50}, {"zoom2=70,\n", 0}, {"zoom1,=5\n", 0}};
-    for (const auto& c : cases) {
-        testsupport::writeFlashFile(kFovFile, c.first);
-        iasim::clearCalls();
-        testing::internal::CaptureStdout();
-        ctrl().sync_fov();
-        testing::internal::GetCapturedStdout();
-        const Sets vecExpected = c.second ? Sets{{KEY_MZ_POSITION, c.second}} : Sets();
-        EXPECT_EQ(vecExpected, sets()) << c.first;
+    const std::pair<const char*, V> cases[] = {
+        {"zoom1=1200\n", {}}, {"zoom12=50,\n", {"ia 1568=50"}}, {"zoom2=70,\n", {}}, {"zoom1,=5\n", {}}};
+    for (const auto& [szFile, vecExpected] : cases) {
+        testsupport::writeFlashFile(szFovFile, szFile);
+        output([&] { ctrl().sync_fov(); });
+        EXPECT_EQ(vecExpected, timeline()) << szFile;
     }
 }
-
-TEST_F(SensorThreadTest, PassIsSkippedWhileTheHostHoldsTheMutex)
-{
-    setMode(2);
-    iasim::setValue(0, IA_CMD_DN_STATE, 1);
-    std::promise<void> objLocked, objRelease;
-    std::thread objHost([&] {
-        access().mutex().Lock(__FILE__, __LINE__);
-        objLocked.set_value();
-        objRelease.get_future().wait();
-        access().mutex().Unlock(__FILE__, __LINE__);
-    });
-    objLocked.get_future().wait();
-    EXPECT_TRUE(passAt(12, 0).empty());
-    objRelease.set_value();
-    objHost.join();
-    EXPECT_EQ((Sets{{KEY_BRIGHTNESS, 60}}), passAt(12, 0));
-}
-
-}  // namespace

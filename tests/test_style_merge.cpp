@@ -1,6 +1,4 @@
 // Module detail fields and the merge of the style diversity document.
-#include <gtest/gtest.h>
-
 #include <stdlib.h>
 #include <string.h>
 
@@ -18,15 +16,14 @@ using testing::internal::GetCapturedStdout;
 TEST(DetailField, SubstringSearchAndUntouchedOutputOnFailure)
 {
     u32 nVal = 99;
-    EXPECT_EQ(0, getDetailFieldTou32("(lensId=3)(max_scheme=6)", "max_scheme", &nVal));
-    EXPECT_EQ(6u, nVal);
-    EXPECT_EQ(0, getDetailFieldTou32("(max_schemes=3)", "max_scheme", &nVal));
-    EXPECT_EQ(3u, nVal);
+    EXPECT_EQ(0, getDetailFieldTou32("(lensId=3)(max_schemes=6)(max_scheme=2)", "max_scheme", &nVal));
+    EXPECT_EQ(6u, nVal);  // the first occurrence, inside a longer name
     EXPECT_EQ(0, getDetailFieldTou32("(max_scheme=abc)", "max_scheme", &nVal));
     EXPECT_EQ(0u, nVal);
+    nVal = 5;
     EXPECT_EQ(-1, getDetailFieldTou32("(max_scheme)", "max_scheme", &nVal));
     EXPECT_EQ(-1, getDetailFieldTou32("(max_scheme=5", "max_scheme", &nVal));
-    EXPECT_EQ(0u, nVal);
+    EXPECT_EQ(5u, nVal);
 
     char szVal[12];
     memset(szVal, '#', sizeof(szVal));
@@ -65,24 +62,20 @@ protected:
     char* m_szStyle = nullptr;
 };
 
-TEST_F(StyleMergeTest, ConditionValuesAgreeInTheirFirstFiveCharacters)
+TEST_F(StyleMergeTest, ConditionsMatchOnFiveCharactersAndAnyAttribute)
 {
-    const char* szDiv = "<V lens=\"A1234,B5678\"><Delete tab_key=\"A\"/></V>";
-    EXPECT_EQ("2 3 4 ", mergedIds("(lens=B5678)", szDiv));
-    EXPECT_EQ("1 2 3 4 ", mergedIds("(lens=B567)", szDiv));
-    EXPECT_EQ("2 3 4 ", mergedIds("(lens=B56789)", szDiv));
-    EXPECT_EQ("2 3 4 ", mergedIds("(lens=A1234X)", szDiv));
-    EXPECT_EQ("1 2 3 4 ", mergedIds("(ir=1)", szDiv));
-}
-
-TEST_F(StyleMergeTest, AnyMatchingAttributeAppliesAndVariantsApplyInOrder)
-{
-    const char* szDiv =
-        "<V missing=\"1\" ir=\"0,1\"><AddAfter tab_key=\"A\"><Tab key=\"N\"><P id=\"9\" "
-        "value=\"9\"/></Tab></AddAfter></V>"
-        "<V ir=\"1\"><Modify tab_key=\"N\"><Tab key=\"N\"><P id=\"8\" value=\"8\"/></Tab></Modify></V>"
-        "<V ir=\"2\"><Delete tab_key=\"A\"/></V>";
-    EXPECT_EQ("1 8 2 3 4 ", mergedIds("(ir=1)", szDiv));
+    const char* szDelete = "<V lens=\"A1234,B5678\"><Delete tab_key=\"A\"/></V>";
+    EXPECT_EQ("2 3 4 ", mergedIds("(lens=B5678)", szDelete));
+    EXPECT_EQ("2 3 4 ", mergedIds("(lens=B56789)", szDelete));
+    EXPECT_EQ("1 2 3 4 ", mergedIds("(lens=B567)", szDelete));
+    EXPECT_EQ("1 2 3 4 ", mergedIds("(ir=1)", szDelete));
+    // Variants apply in document order; one matching attribute is enough.
+    EXPECT_EQ("1 8 2 3 4 ",
+              mergedIds("(ir=1)",
+                        "<V missing=\"1\" ir=\"0,1\"><AddAfter tab_key=\"A\"><Tab key=\"N\">"
+                        "<P id=\"9\" value=\"9\"/></Tab></AddAfter></V><V ir=\"1\"><Modify tab_key=\"N\">"
+                        "<Tab key=\"N\"><P id=\"8\" value=\"8\"/></Tab></Modify></V>"
+                        "<V ir=\"2\"><Delete tab_key=\"A\"/></V>"));
 }
 
 TEST_F(StyleMergeTest, OperationsEditOnlyTheFirstTabWithTheKey)
@@ -102,15 +95,15 @@ TEST_F(StyleMergeTest, OperationsEditOnlyTheFirstTabWithTheKey)
 
 TEST_F(StyleMergeTest, BrokenDocumentsAreReportedAndNeverHalfApplied)
 {
+    const char* szDelete = "<V m=\"1\"><Delete tab_key=\"A\"/></V>";
     CaptureStdout();
-    EXPECT_EQ("", mergedIds("(m=1)", "<V m=\"1\"><Delete tab_key=\"A\"/></V>", "<Style><Tab key=\"A\">"));
+    EXPECT_EQ("", mergedIds("(m=1)", szDelete, "<Style><Tab key=\"A\">"));
     EXPECT_STREQ("", m_szStyle);
-    EXPECT_EQ("", mergedIds("(m=1)", "<V m=\"1\"><Delete tab_key=\"A\"/></V>", "<?xml version=\"1.0\" ?>"));
-    EXPECT_STREQ("", m_szStyle);  // no root element: an empty style
-    EXPECT_EQ("", mergedIds("(m=1)", "<V m=\"1\"><Delete tab_key=\"A\"/></V>", nullptr));
+    EXPECT_EQ("", mergedIds("(m=1)", szDelete, "<?xml version=\"1.0\" ?>"));  // no root: an empty style
+    EXPECT_EQ("", mergedIds("(m=1)", szDelete, nullptr));
     EXPECT_EQ("1 2 3 4 ", mergedIds("(m=1)", "<V m=\"1\"><Delete tab_key=\"A\"/><Delete tab_key="));
     EXPECT_EQ("1 2 3 4 ", mergedIds("(m=1)", "<V m=\"1\"></V>"));
-    EXPECT_EQ("", mergedIds("(m=1)", "<V m=\"1\"><Delete tab_key=\"A\"/></V>", "<Style/>"));
+    EXPECT_EQ("", mergedIds("(m=1)", szDelete, "<Style/>"));
     const std::string strOut = GetCapturedStdout();
     for (const char* szLine :
          {"line:139\n", "line:140\n", "line:142\n", "line:182\n", "line:105\n", "line:209\n"})

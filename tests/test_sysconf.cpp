@@ -1,11 +1,7 @@
 // System configuration: scheme count, device type, the choice of style
 // documents by device type and channel, and the sample camera's flash tree.
-#include <gtest/gtest.h>
-
-#include <string.h>
-
 #include <list>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,8 +29,7 @@ protected:
     // renames to the family name, so the result names both files read.
     std::string familyFor(int p_nChannel, int p_nType)
     {
-        for (const char* szFamily : {"", "_dome", "_Thermal"}) {
-            const std::string strFamily = szFamily;
+        for (const std::string strFamily : {"", "_dome", "_Thermal"}) {
             writeFlashFile("/hd1/moduleConfig/sensorConfig/style/Style" + strFamily + ".xml",
                            "<S><T key=\"" + strFamily + "\"/></S>");
             writeFlashFile(
@@ -56,21 +51,23 @@ protected:
 
 TEST_F(SysConfTest, DocumentsFollowDeviceTypeAndChannel)
 {
-    EXPECT_EQ("", familyFor(1, 1));
-    EXPECT_EQ("_dome", familyFor(1, 4));
-    EXPECT_EQ("", familyFor(1, 13));
-    EXPECT_EQ("_Thermal", familyFor(2, 13));
-    EXPECT_EQ("_Thermal", familyFor(2, 19));
-    EXPECT_EQ("_dome", familyFor(1, 19));
-    EXPECT_EQ("", familyFor(2, 16));
-    EXPECT_EQ("_dome", familyFor(1, 104));
+    const struct {
+        int nChannel, nType;
+        const char* szFamily;
+    } arrCases[] = {{1, 1, ""},          {1, 4, "_dome"},  {1, 13, ""}, {2, 13, "_Thermal"},
+                    {2, 19, "_Thermal"}, {1, 19, "_dome"}, {2, 16, ""}, {1, 104, "_dome"}};
+    for (const auto& stCase : arrCases)
+        EXPECT_EQ(stCase.szFamily, familyFor(stCase.nChannel, stCase.nType))
+            << stCase.nChannel << "/" << stCase.nType;
     CaptureStdout();
-    EXPECT_EQ("_dome", familyFor(2, 2));
+    EXPECT_EQ("_dome", familyFor(2, 2));  // an unknown type is reported and takes the dome documents
     const std::string strOut = GetCapturedStdout();
     EXPECT_NE(std::string::npos, strOut.find("line:57\nDeviceType::IPCAMERA == p_stSysConf->nDeviceType || "
                                              "DeviceType::FACE_DETECT == p_stSysConf->nDeviceType || "));
-    EXPECT_NE(std::string::npos, strOut.find(" || DeviceType::DOMECORE_THERMAL_DEVICE == "
-                                             "p_stSysConf->nDeviceType   ~~~Assertion failed."));
+    EXPECT_NE(
+        std::string::npos,
+        strOut.find(
+            " || DeviceType::DOMECORE_THERMAL_DEVICE == p_stSysConf->nDeviceType   ~~~Assertion failed."));
     EXPECT_NE(std::string::npos, strOut.find("p_stSysConf->nDeviceType(2)\n"));
 }
 
@@ -115,21 +112,14 @@ TEST_F(SysConfTest, SampleFlashLoadsIntoFactoryRecords)
     EXPECT_FALSE(testsupport::flashFileExists("/mnt/mtd/log/SensorError.log"));
 
     ASSERT_GE(nCount, 100u);
-    std::set<u32> setKeys;
-    for (u32 i = 0; i < nCount; ++i) setKeys.insert(vecFct[i].key);
-    EXPECT_EQ(nCount, setKeys.size()) << "a key occurs twice";
+    std::map<u32, u32> mapFct;
+    for (u32 i = 0; i < nCount; ++i) mapFct[vecFct[i].key] = vecFct[i].value;
+    EXPECT_EQ(nCount, mapFct.size()) << "a key occurs twice";
     for (u32 i = 0; i < 5; ++i) EXPECT_EQ(8000 + i, vecFct[i].key);
-    auto valueOf = [&](u32 p_nKey) {
-        for (u32 i = 0; i < nCount; ++i)
-            if (vecFct[i].key == p_nKey) return static_cast<int>(vecFct[i].value);
-        return -1;
-    };
-    EXPECT_EQ(25, valueOf(49));     // style 100: the library's default
-    EXPECT_EQ(150, valueOf(1537));  // one of the library's items
-    EXPECT_EQ(-1, valueOf(10));     // both flags set
-    EXPECT_EQ(-1, valueOf(11));
-    EXPECT_EQ(50, valueOf(202));  // added by the sample's diversity document
-    EXPECT_NE(std::string::npos, std::string(m_stConf.szUIStyle).find("50fps"));
+    EXPECT_EQ(25u, mapFct[49]);                          // style 100: the library's default
+    EXPECT_EQ(150u, mapFct[1537]);                       // one of the library's items
+    EXPECT_EQ(50u, mapFct[202]);                         // added by the sample's diversity document
+    EXPECT_EQ(0u, mapFct.count(10) + mapFct.count(11));  // both flags set
 }
 
 }  // namespace

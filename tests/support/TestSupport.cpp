@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 
 namespace testsupport {
 
-std::string makeTempDir()
+// A fresh folder below the test's working directory, used as flash root.
+static std::string makeTempDir()
 {
     fs::create_directories("flashroots");
     std::string strTemplate = (fs::current_path() / "flashroots" / "rootXXXXXX").string();
@@ -55,7 +56,7 @@ bool flashFileExists(const std::string& p_strPath)
     return fs::exists(underRoot(p_strPath));
 }
 
-std::string sampleFlashDir()
+static std::string sampleFlashDir()
 {
     const char* szDir = getenv("SNS_SAMPLE_FLASH");
     return szDir ? std::string(szDir) : std::string(SNS_SAMPLE_FLASH_DEFAULT);

@@ -13,8 +13,6 @@
 
 namespace testsupport {
 
-// A fresh folder below the test's working directory, used as flash root.
-std::string makeTempDir();
 void removeTree(const std::string& p_strDir);
 // Writes a file below the flash root (p_strPath is absolute, e.g. "/tmp/Debug.sign").
 void writeFlashFile(const std::string& p_strPath, const std::string& p_strContent);
@@ -22,7 +20,6 @@ std::string readFlashFile(const std::string& p_strPath);
 bool flashFileExists(const std::string& p_strPath);
 // Copies the sample camera's flash tree (sample/flash) below the flash root.
 void copySampleFlash();
-std::string sampleFlashDir();
 
 // Sets a fresh flash root, a real-time-free sleep scale, the default IA
 // profile and debug level; undoes it afterwards.
@@ -76,17 +73,12 @@ public:
     int& curScheme() { return c.m_nCurScheme; }
     int& paramMode() { return c.m_nParamMode; }
     KeyVal**& userKeyVal() { return c.m_ppUserKeyVal; }
-    KeyVal*& keyValTmp() { return c.m_pstKeyValTmp; }
     KeyVal*& fctKeyVal() { return c.m_pFctKeyVal; }
     u32& keyValSum() { return c.m_nKeyValSum; }
-    KeyVal*& keyValBuf() { return c.m_pstKeyValBuf; }
     keycmd*& keyCmdMap() { return c.m_pKeyCmdMap; }
-    u32& version() { return c.m_nVersion; }
-    const VideoStreamModule*& video() { return c.m_pVideoStreamModule; }
     MachineInfo& machineInfo() { return c.m_objMachineInfo; }
     u32& statusFlag() { return c.m_nStatusFlag; }
     u32& keyCmdSum() { return c.m_nKeyCmdSum; }
-    u32& lastTimeMatch() { return c.m_nLastTimeMatch; }
     bool& lprMode() { return c.m_bLPRMode; }
     bool& showWdr() { return c.m_bShowWDRFalg; }
     bool& timeSwitch() { return c.m_bTimeSwitch; }

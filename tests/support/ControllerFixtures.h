@@ -1,0 +1,223 @@
+// Controllers started through init on a small style of known factory values,
+// with a video module whose notifications are interleaved with the
+// image-algorithm call log. Shared by the controller tests.
+#ifndef CONTROLLER_FIXTURES_H
+#define CONTROLLER_FIXTURES_H
+
+#include <stdio.h>
+#include <string.h>
+
+#include <functional>
+#include <memory>
+
+#include "IaInterface.h"
+#include "IaSim.h"
+#include "PlatformSim.h"
+#include "TestSupport.h"
+
+using V = std::vector<std::string>;
+
+// The image keys of the default style, after the scheme keys; 49 (dynamic)
+// takes the library's 25.
+const std::vector<KeyVal> kStyleParams = {{34, 50},  {2337, 60}, {144, 2},   {49, 100},  {161, 0},  {163, 10},
+                                          {167, 0},  {168, 0},   {224, 0},   {145, 0},   {146, 0},  {154, 0},
+                                          {149, 0},  {150, 0},   {151, 0},   {152, 0},   {2368, 0}, {2384, 0},
+                                          {2385, 0}, {2416, 0},  {8201, 0}};
+const size_t kSmallStyleRecords = 5 + kStyleParams.size();
+
+class InitFixture : public testsupport::FlashTest {
+protected:
+    // Keeps the IA calls and the notifications as text, in their order.
+    class TimelineVideo : public testsupport::RecordingVideo {
+    public:
+        int notifySensorParam(int p_nChannel, int p_nKey, int p_nVal) const override
+        {
+            takeCalls();
+            m_vecEntries.push_back("video " + std::to_string(p_nKey) + "=" + std::to_string(p_nVal));
+            return RecordingVideo::notifySensorParam(p_nChannel, p_nKey, p_nVal);
+        }
+        // "ia cmd=value" (other options: "ia<opt> cmd=value") for each call not yet taken.
+        void takeCalls() const
+        {
+            const std::vector<iasim::IaCall> vecCalls = iasim::calls();
+            for (; m_nTaken < vecCalls.size(); ++m_nTaken) {
+                const iasim::IaCall& stCall = vecCalls[m_nTaken];
+                m_vecEntries.push_back("ia" + (stCall.opt ? std::to_string(stCall.opt) : "") + " " +
+                                       std::to_string(stCall.cmd) + "=" + std::to_string(stCall.value));
+            }
+        }
+        mutable V m_vecEntries;
+        mutable size_t m_nTaken = 0;
+    };
+
+    void SetUp() override
+    {
+        FlashTest::SetUp();
+        writeMachineInfo(1, "SIM-IPC");
+        writeStyle("", styleOf(kStyleParams));
+        ISensorController::m_nChanneldDosomething = ISensorController::m_nPassKeycmd = -1;
+    }
+    void TearDown() override
+    {
+        for (auto& pCtrl : m_vecCtrls) pCtrl->uinit();
+        m_vecCtrls.clear();
+        FlashTest::TearDown();
+    }
+
+    // Scheme keys first: mode 1 (so that the mode 0 written into new files
+    // shows) and the window 00:00-24:00; then the given parameters.
+    static std::string styleOf(const std::vector<KeyVal>& p_vecParams)
+    {
+        std::vector<KeyVal> vecAll = {{8000, 1}, {8001, 0}, {8002, 0}, {8003, 24}, {8004, 0}};
+        vecAll.insert(vecAll.end(), p_vecParams.begin(), p_vecParams.end());
+        std::string strStyle = "<Style><Tab key=\"image\">";
+        for (const KeyVal& stParam : vecAll)
+            strStyle +=
+                "<P id=\"" + std::to_string(stParam.key) + "\" value=\"" + std::to_string(stParam.value) + "\"/>";
+        return strStyle + "</Tab></Style>";
+    }
+    static void writeMachineInfo(int p_nType, const std::string& p_strModel)
+    {
+        testsupport::writeFlashFile("/mnt/mtd/code/factory_setting/machineinfo.ini",
+                                    "device_type=" + std::to_string(p_nType) + "\nhardware_model=" + p_strModel);
+    }
+    // p_strVariant: "" for the plain documents, "_Thermal" or "_dome".
+    static void writeStyle(const std::string& p_strVariant, const std::string& p_strStyle)
+    {
+        const std::string strDir = "/hd1/moduleConfig/sensorConfig/";
+        testsupport::writeFlashFile(strDir + "style/Style" + p_strVariant + ".xml", p_strStyle);
+        testsupport::writeFlashFile(strDir + "styleDiversity/StyleDiversity" + p_strVariant + ".xml", "<V/>");
+    }
+
+    ISensorController& start(const std::string& p_strDetail = "", int p_nChannel = 1)
+    {
+        m_vecCtrls.emplace_back(new ISensorController());  // after the machine information
+        ctrl().setChannelID(p_nChannel);
+        ctrl().setVideoStreamModule(&m_objVideo);
+        EXPECT_TRUE(ctrl().init(testsupport::moduleWithDetail(p_strDetail)));
+        return ctrl();
+    }
+    // Started, with its thread stopped and the logs cleared: only the test drives it.
+    ISensorController& startStill(const std::string& p_strDetail = "")
+    {
+        start(p_strDetail);
+        access().sensorThread()->stop();
+        timeline();
+        return ctrl();
+    }
+    ISensorController& ctrl() { return *m_vecCtrls.back(); }
+    SensorControllerTestAccess access() { return SensorControllerTestAccess(ctrl()); }
+    int set(u32 p_nKey, u32 p_nVal, bool p_bSave = true) { return ctrl().setParameter(p_nKey, p_nVal, p_bSave); }
+
+    // Cached value of a key in a row of the last controller; -1 when not in the row.
+    long long cached(u32 p_nKey, int p_nScheme = 0)
+    {
+        u32 nValue = 0;
+        return ctrl().getKeyValFromCache(p_nScheme, p_nKey, nValue) < 0 ? -1 : nValue;
+    }
+    // The values of a key in every row, scheme 0 first, e.g. "1 1 1 1 0".
+    std::string rows(u32 p_nKey)
+    {
+        std::string strOut = std::to_string(cached(p_nKey));
+        for (u32 s = 1; s <= access().sysConf().nSchemeSum; ++s) strOut += " " + std::to_string(cached(p_nKey, s));
+        return strOut;
+    }
+    void cache(u32 p_nKey, u32 p_nValue, int p_nScheme = 0)
+    {
+        ctrl().setKeyValToCache(p_nScheme, p_nKey, p_nValue, true);
+    }
+    void setWindow(int p_nScheme, u32 p_nStartH, u32 p_nStartM, u32 p_nEndH, u32 p_nEndM)
+    {
+        const u32 nValues[] = {p_nStartH, p_nStartM, p_nEndH, p_nEndM};
+        for (u32 i = 0; i < 4; ++i) cache(KEY_SCHEME_START_HOUR + i, nValues[i], p_nScheme);
+    }
+
+    // What happened since the last look, in order.
+    V timeline()
+    {
+        m_objVideo.takeCalls();
+        V vecOut;
+        vecOut.swap(m_objVideo.m_vecEntries);
+        iasim::clearCalls();
+        m_objVideo.m_nTaken = 0;
+        m_objVideo.clear();
+        return vecOut;
+    }
+    // The timeline of setting the pairs in turn; a failed set adds "=> result".
+    V applied(const std::vector<KeyVal>& p_vecPairs, bool p_bSave = true)
+    {
+        V vecOut;
+        timeline();
+        for (const KeyVal& stPair : p_vecPairs) {
+            const int nRet = set(stPair.key, stPair.value, p_bSave);
+            const V vecDone = timeline();
+            vecOut.insert(vecOut.end(), vecDone.begin(), vecDone.end());
+            if (nRet != 0) vecOut.push_back("=> " + std::to_string(nRet));
+        }
+        return vecOut;
+    }
+
+    // Standard output printed while p_fnAction runs.
+    static std::string output(const std::function<void()>& p_fnAction)
+    {
+        testing::internal::CaptureStdout();
+        p_fnAction();
+        fflush(stdout);
+        return testing::internal::GetCapturedStdout();
+    }
+    static void expectParts(const std::string& p_strOut, const V& p_vecParts)
+    {
+        for (const std::string& strPart : p_vecParts)
+            EXPECT_NE(std::string::npos, p_strOut.find(strPart)) << strPart << "\n--- in ---\n" << p_strOut;
+    }
+
+    static std::string schemeFile(int p_nChannel, int p_nScheme)
+    {
+        return "/mnt/mtd/code/config_file/sensor" + std::to_string(p_nChannel) + "_" + std::to_string(p_nScheme) +
+               ".cfg";
+    }
+    static std::vector<KeyVal> records(const std::string& p_strPath)
+    {
+        const std::string strFile = testsupport::readFlashFile(p_strPath);
+        std::vector<KeyVal> vecOut(strFile.size() / sizeof(KeyVal));
+        if (!vecOut.empty()) memcpy(vecOut.data(), strFile.data(), vecOut.size() * sizeof(KeyVal));
+        return vecOut;
+    }
+    static long long valueOf(const std::vector<KeyVal>& p_vecRecords, u32 p_nKey)
+    {
+        for (const KeyVal& stRecord : p_vecRecords)
+            if (stRecord.key == p_nKey) return stRecord.value;
+        return -1;
+    }
+    static void setRecord(const std::string& p_strPath, u32 p_nKey, u32 p_nValue)
+    {
+        std::vector<KeyVal> vecRecords = records(p_strPath);
+        for (KeyVal& stRecord : vecRecords)
+            if (stRecord.key == p_nKey) stRecord.value = p_nValue;
+        testsupport::writeFlashFile(p_strPath, std::string(reinterpret_cast<const char*>(vecRecords.data()),
+                                                           vecRecords.size() * sizeof(KeyVal)));
+    }
+
+    TimelineVideo m_objVideo;
+    std::vector<std::unique_ptr<ISensorController>> m_vecCtrls;
+};
+
+// One still controller, started in SetUp on the style of the given
+// parameters and the detail text.
+class StillControllerTest : public InitFixture {
+protected:
+    explicit StillControllerTest(const std::vector<KeyVal>& p_vecStyle = kStyleParams, const char* p_szDetail = "")
+        : m_vecStyle(p_vecStyle), m_strDetail(p_szDetail)
+    {
+    }
+    void SetUp() override
+    {
+        InitFixture::SetUp();
+        writeStyle("", styleOf(m_vecStyle));
+        startStill(m_strDetail);
+    }
+    std::vector<KeyVal> m_vecStyle;
+    std::string m_strDetail;
+};
+
+#endif
