@@ -257,7 +257,7 @@ private:
     bool m_bDNSwitch;    // accessed atomically
     bool m_bisLimitedIrPower;
     bool m_bHasLens;
-    bool m_bShutterUnlock;
+    bool m_bShutterUnlock;  // accessed atomically
     bool m_bIsThermal;
     SensorZoomFocusParam m_objZoomFocusParam;
 };

@@ -27,4 +27,11 @@ inline void atomicAndNot(T& p_word, V p_bits)
     __atomic_fetch_and(&p_word, static_cast<T>(~static_cast<T>(p_bits)), __ATOMIC_SEQ_CST);
 }
 
+// Stores p_value and returns the previous value in one step (test-and-clear).
+template <class T, class V>
+inline T atomicExchange(T& p_word, V p_value)
+{
+    return __atomic_exchange_n(&p_word, static_cast<T>(p_value), __ATOMIC_SEQ_CST);
+}
+
 #endif

@@ -1,5 +1,11 @@
 // File access of the base library. Absolute paths resolve below the
 // simulated flash root (PlatformSim.h).
+//
+// A truncating write (modeWrite | modeTruncate, without modeAppend) replaces
+// the file atomically: the data goes to a temporary file in the same folder,
+// which close() (or the destructor) syncs and renames over the target, so a
+// power cut leaves the old file or the new one. A write that failed or came
+// short leaves the target untouched.
 #ifndef PK_FILE_H
 #define PK_FILE_H
 
@@ -26,7 +32,7 @@ public:
     PKFile& operator=(const PKFile&) = delete;
 
     bool open(const char* p_szPath, int p_nMode = modeRead);
-    void close();
+    void close();  // for a replacing write: sync, then rename over the target
     bool isOpen() const;
     FILE* getFileHandle() const;
 
@@ -47,7 +53,14 @@ public:
     static bool mkdirs(const char* p_szDir);
 
 private:
+    bool openReplacement(const std::string& p_strReal, const char* p_szStdio);
+    void commitReplacement();
+
     FILE* m_pFile;
+    // Set while a replacing write is open: the real target and temporary paths.
+    std::string m_strTarget;
+    std::string m_strTemp;
+    bool m_bWriteFailed;
 };
 
 #endif

@@ -28,6 +28,17 @@ PK_API void setSleepScale(double p_dFactor);
 PK_API std::vector<std::string> shellCommands();
 PK_API void clearShellCommands();
 
+// Write faults of PKFile, for power-cut tests; they stay until reset.
+// The n-th PKFile::write from now (1-based) stores only half of its bytes and
+// returns that count, as a medium failing mid-transfer.
+PK_API void failNthWrite(int p_nNth);
+// Replacing writes stop right before their rename, as a power cut there
+// would: the target keeps its old content, the temporary file stays.
+PK_API void failBeforeRename(bool p_bStop);
+// Every PKFile::write stores nothing and returns -1 (errno ENOSPC).
+PK_API void noSpaceLeft(bool p_bFull);
+PK_API void resetWriteFaults();
+
 }  // namespace platformsim
 
 #endif

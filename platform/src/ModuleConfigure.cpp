@@ -54,6 +54,9 @@ bool ModuleConfigureParser::parse(const std::string& p_strPath, const std::strin
 {
     std::string strText;
     if (!loadText(p_strPath, strText)) return false;
+    // TinyXML may step past the terminator over a UTF-8 sequence cut short
+    // at the end; zero bytes behind the text stop it there.
+    strText.append(8, '\0');
     TiXmlDocument objDoc;
     objDoc.Parse(strText.c_str(), nullptr, TIXML_ENCODING_UTF8);
     const TiXmlElement* pRoot = objDoc.RootElement();

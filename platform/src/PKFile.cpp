@@ -1,7 +1,8 @@
 // File access of the base library; every absolute path resolves below the
-// flash root.
+// flash root. Truncating writes replace their file atomically.
 #include "PKFile.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
@@ -11,10 +12,33 @@
 
 #include "FlashPaths.h"
 #include "PlatformSim.h"
+#include "WriteFaults.h"
 
 namespace {
 
 bool isWriteMode(int p_nMode) { return (p_nMode & (PKFile::modeWrite | PKFile::modeAppend)) != 0; }
+
+// Writing a whole new content (not appending, not patching in place).
+bool isReplacingMode(int p_nMode)
+{
+    return (p_nMode & PKFile::modeWrite) != 0 && (p_nMode & PKFile::modeTruncate) != 0 &&
+           (p_nMode & PKFile::modeAppend) == 0;
+}
+
+// A new file gets what the usual umask 022 would give.
+const mode_t kNewFileMode = 0644;
+
+// Makes a rename in the file's folder durable.
+void syncFolder(const std::string& p_strFile)
+{
+    const size_t nSlash = p_strFile.find_last_of('/');
+    std::string strDir = ".";
+    if (nSlash != std::string::npos) strDir = nSlash == 0 ? "/" : p_strFile.substr(0, nSlash);
+    const int nFd = ::open(strDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (nFd < 0) return;
+    fsync(nFd);
+    ::close(nFd);
+}
 
 // open(2) flags and the matching stdio mode of a PKFile mode; false for a
 // mode that neither reads nor writes.
@@ -72,7 +96,7 @@ unsigned int capToInt(unsigned int p_nLen)
 
 }  // namespace
 
-PKFile::PKFile() : m_pFile(nullptr) {}
+PKFile::PKFile() : m_pFile(nullptr), m_bWriteFailed(false) {}
 
 PKFile::~PKFile() { close(); }
 
@@ -85,6 +109,7 @@ bool PKFile::open(const char* p_szPath, int p_nMode)
     const std::string strReal = platformsim::resolvePath(p_szPath);
     // A fresh flash has none of the configuration folders yet.
     if (isWriteMode(p_nMode)) pkpath::makeParentDirs(strReal);
+    if (isReplacingMode(p_nMode)) return openReplacement(strReal, szStdio);
     const int nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC, 0666);
     if (nFd < 0) return false;
     // A directory opens for reading, but it is no file.
@@ -98,9 +123,60 @@ bool PKFile::open(const char* p_szPath, int p_nMode)
     return m_pFile != nullptr;
 }
 
+bool PKFile::openReplacement(const std::string& p_strReal, const char* p_szStdio)
+{
+    // What an in-place open would refuse is refused here too: a folder, or
+    // a file that may not be written.
+    struct stat stTarget;
+    const bool bExists = stat(p_strReal.c_str(), &stTarget) == 0;
+    if (bExists && (S_ISDIR(stTarget.st_mode) || access(p_strReal.c_str(), W_OK) != 0)) return false;
+    std::string strTemp = p_strReal + ".XXXXXX";
+    const int nFd = mkostemp(&strTemp[0], O_CLOEXEC);
+    if (nFd < 0) return false;
+    // mkostemp creates 0600; the new content keeps the target's permissions.
+    fchmod(nFd, bExists ? (stTarget.st_mode & 07777) : kNewFileMode);
+    m_pFile = fdopen(nFd, p_szStdio);
+    if (m_pFile == nullptr) {
+        ::close(nFd);
+        ::unlink(strTemp.c_str());
+        return false;
+    }
+    m_strTarget = p_strReal;
+    m_strTemp = strTemp;
+    m_bWriteFailed = false;
+    return true;
+}
+
+void PKFile::commitReplacement()
+{
+    bool bComplete = !m_bWriteFailed && fflush(m_pFile) == 0 && fsync(fileno(m_pFile)) == 0;
+    if (fclose(m_pFile) != 0) bComplete = false;
+    m_pFile = nullptr;
+    std::string strTemp;
+    std::string strTarget;
+    strTemp.swap(m_strTemp);
+    strTarget.swap(m_strTarget);
+    // An incomplete content never replaces the old one.
+    if (!bComplete) {
+        ::unlink(strTemp.c_str());
+        return;
+    }
+    // A power cut here leaves the old target and the complete temporary file.
+    if (platformsim::stopsBeforeRename()) return;
+    if (::rename(strTemp.c_str(), strTarget.c_str()) != 0) {
+        ::unlink(strTemp.c_str());
+        return;
+    }
+    syncFolder(strTarget);
+}
+
 void PKFile::close()
 {
     if (m_pFile == nullptr) return;
+    if (!m_strTemp.empty()) {
+        commitReplacement();
+        return;
+    }
     fclose(m_pFile);
     m_pFile = nullptr;
 }
@@ -120,7 +196,16 @@ int PKFile::write(char* p_pData, unsigned int p_nLen)
 {
     if (m_pFile == nullptr || (p_pData == nullptr && p_nLen > 0)) return -1;
     if (p_nLen == 0) return 0;
-    return transferResult(fwrite(p_pData, 1, capToInt(p_nLen), m_pFile), m_pFile);
+    const unsigned int nWanted = capToInt(p_nLen);
+    const long long nRoom = platformsim::simulatedWriteRoom(nWanted);
+    if (nRoom < 0) {
+        m_bWriteFailed = true;
+        errno = ENOSPC;
+        return -1;
+    }
+    const int nMoved = transferResult(fwrite(p_pData, 1, static_cast<size_t>(nRoom), m_pFile), m_pFile);
+    if (nMoved != static_cast<int>(nWanted)) m_bWriteFailed = true;
+    return nMoved;
 }
 
 int64_t PKFile::getLength()

@@ -20,10 +20,8 @@ int ISensorController::doIaCmd(u32 p_nKey, u32 p_nDir, void* p_pVal)
 
 int ISensorController::doIaCmdShutter(u32 p_nKey, u32 p_nDir, void* p_pVal)
 {
-    if (m_bShutterUnlock) {
-        m_bShutterUnlock = false;
-        return doIaCmd(p_nKey, p_nDir, p_pVal);
-    }
+    // uinit grants the permission from another thread: take it in one step.
+    if (atomicExchange(m_bShutterUnlock, false)) return doIaCmd(p_nKey, p_nDir, p_pVal);
     if (testStatus(SNS_STATUS_USER_REFUSE_MASK)) return SNS_SUCCESS;
     return doIaCmd(p_nKey, p_nDir, p_pVal);
 }

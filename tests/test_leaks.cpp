@@ -1,0 +1,133 @@
+// Months of operation in a few seconds: init/uinit cycles and factory resets
+// on the sample camera leave the heap, the open files and the threads as
+// they were. SNS_LEAK_CYCLES sets the cycle count (CI: 1000); there is one
+// factory reset per ten cycles. Under the ASan build LeakSanitizer checks
+// the same run at exit.
+#include <dirent.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "IaSim.h"
+#include "PlatformSim.h"
+#include "TestSupport.h"
+
+namespace {
+
+const char kSampleDetail[] = "(max_scheme=4)(lensId=3)(isInfrared=1)(lightZones=3)(sensor=SIM2M)";
+// Room for allocator bookkeeping; a leak of 16 bytes per cycle exceeds it
+// after 1000 cycles.
+const size_t kHeapSlack = 16 * 1024;
+
+int leakCycles()
+{
+    const char* szCycles = getenv("SNS_LEAK_CYCLES");
+    const int nCycles = szCycles != nullptr ? atoi(szCycles) : 0;
+    return nCycles > 0 ? nCycles : 100;
+}
+
+// Entries of a /proc folder ("." and ".." left out).
+int countEntries(const char* p_szDir)
+{
+    DIR* pDir = opendir(p_szDir);
+    if (pDir == nullptr) return -1;
+    int nCount = 0;
+    while (const dirent* pEntry = readdir(pDir))
+        if (pEntry->d_name[0] != '.') ++nCount;
+    closedir(pDir);
+    return nCount;
+}
+
+// A stopped thread may still be leaving the process for a moment after the
+// join (under an emulator for much longer): the count is waited for, up to
+// ten seconds, before it counts as grown.
+int threadCountAtMost(int p_nLimit)
+{
+    int nCount = countEntries("/proc/self/task");
+    for (int i = 0; i < 1000 && nCount > p_nLimit; ++i) {
+        usleep(10 * 1000);
+        nCount = countEntries("/proc/self/task");
+    }
+    return nCount;
+}
+
+// The fewest threads seen over a fifth of a second: the ones still leaving
+// are not part of the baseline.
+int settledThreadCount()
+{
+    int nFewest = countEntries("/proc/self/task");
+    for (int i = 0; i < 20; ++i) {
+        usleep(10 * 1000);
+        const int nCount = countEntries("/proc/self/task");
+        if (nCount < nFewest) nFewest = nCount;
+    }
+    return nFewest;
+}
+
+size_t heapInUse()
+{
+    const struct mallinfo2 stInfo = mallinfo2();
+    return stInfo.uordblks + stInfo.hblkhd;
+}
+
+class LeakTest : public testsupport::FlashTest {
+protected:
+    void SetUp() override
+    {
+        FlashTest::SetUp();
+        testsupport::copySampleFlash();
+        m_objCtrl.setChannelID(1);
+        m_objCtrl.setVideoStreamModule(&m_objVideo);
+    }
+    void TearDown() override
+    {
+        m_objCtrl.uinit();
+        FlashTest::TearDown();
+    }
+    // One day of the camera: up, a change saved, down; every tenth day a
+    // factory reset as well.
+    void cycle(int p_nDay)
+    {
+        ASSERT_TRUE(m_objCtrl.init(testsupport::moduleWithDetail(kSampleDetail)));
+        m_objCtrl.setParameter(KEY_BRIGHTNESS, p_nDay % 100, true);
+        std::string strText;
+        m_objCtrl.getAllParameters(strText);
+        if (p_nDay % 10 == 0) {
+            ASSERT_TRUE(m_objCtrl.resetParameters());
+        } else {
+            m_objCtrl.flush();
+        }
+        m_objCtrl.uinit();
+        // The simulators' logs (calls, shell commands) and the video
+        // module's notes are the test's own records, not the library's.
+        iasim::clearCalls();
+        platformsim::clearShellCommands();
+        m_objVideo.clear();
+    }
+
+    testsupport::RecordingVideo m_objVideo;
+    ISensorController m_objCtrl;
+};
+
+TEST_F(LeakTest, InitUinitCyclesAndFactoryResetsKeepHeapFilesAndThreads)
+{
+    const int nCycles = leakCycles();
+    testing::internal::CaptureStdout();  // the pipeline prints a line end per change
+    for (int nDay = 1; nDay <= 10; ++nDay) cycle(nDay);  // first-use allocations settle, a reset included
+    const size_t nHeap = heapInUse();
+    const int nFiles = countEntries("/proc/self/fd");
+    const int nThreads = settledThreadCount();
+    for (int nDay = 1; nDay <= nCycles && !HasFatalFailure(); ++nDay) cycle(nDay);
+    const size_t nHeapAfter = heapInUse();
+    const int nFilesAfter = countEntries("/proc/self/fd");  // the capture's file still open, as before
+    const int nThreadsAfter = threadCountAtMost(nThreads);
+    testing::internal::GetCapturedStdout();
+
+    EXPECT_LE(nHeapAfter, nHeap + kHeapSlack) << "heap grew over " << nCycles << " cycles";
+    EXPECT_EQ(nFiles, nFilesAfter);
+    EXPECT_LE(nThreadsAfter, nThreads);
+    EXPECT_EQ(std::string::npos, testsupport::readFlashFile("/mnt/mtd/log/SensorError.log").find("[sensor assert]"));
+}
+
+}  // namespace
