@@ -88,11 +88,25 @@ static void vtrace(int p_nColour, const char* p_szTag, const char* p_szFile,
     printReset();
 }
 
+bool snsLevelPasses(int p_nMinLevel)
+{
+    updateDebugLevel();
+    return atomicGet(g_nDebugLevel) >= p_nMinLevel;
+}
+
+void snsTracePassed(int p_nColour, const char* p_szTag, const char* p_szFile, const char* p_szFunc,
+                    int p_nLine, const char* p_szFmt, ...)
+{
+    va_list args;
+    va_start(args, p_szFmt);
+    vtrace(p_nColour, p_szTag, p_szFile, p_szFunc, p_nLine, p_szFmt, args);
+    va_end(args);
+}
+
 void snsTrace(int p_nMinLevel, int p_nColour, const char* p_szTag, const char* p_szFile,
               const char* p_szFunc, int p_nLine, const char* p_szFmt, ...)
 {
-    updateDebugLevel();
-    if (atomicGet(g_nDebugLevel) < p_nMinLevel) return;
+    if (!snsLevelPasses(p_nMinLevel)) return;
     va_list args;
     va_start(args, p_szFmt);
     vtrace(p_nColour, p_szTag, p_szFile, p_szFunc, p_nLine, p_szFmt, args);

@@ -30,6 +30,13 @@ void snsTrace(int p_nMinLevel, int p_nColour, const char* p_szTag, const char* p
               const char* p_szFunc, int p_nLine, const char* p_szFmt, ...)
     __attribute__((format(printf, 7, 8)));
 
+// For a site whose message arguments cost more than the level test: true
+// when a report of this level is printed now (refreshes the level as every
+// site does), then snsTracePassed prints it without a second refresh.
+bool snsLevelPasses(int p_nMinLevel);
+void snsTracePassed(int p_nColour, const char* p_szTag, const char* p_szFile, const char* p_szFunc,
+                    int p_nLine, const char* p_szFmt, ...) __attribute__((format(printf, 6, 7)));
+
 // Warning: printed at level 4 and above and written to the error log.
 void snsWarn(const char* p_szFile, const char* p_szFunc, int p_nLine, const char* p_szFmt, ...)
     __attribute__((format(printf, 4, 5)));
@@ -52,6 +59,12 @@ void snsAssertNote(const char* p_szFile, const char* p_szFunc, int p_nLine, cons
     snsTrace(SNS_LEVEL_TRACE, SNS_COLOUR_NONE, SNS_TAG_ERR, SNS_SOURCE_FILE, __func__, line, __VA_ARGS__)
 #define SNS_INFO_AT(line, ...) \
     snsTrace(SNS_LEVEL_INFO, SNS_COLOUR_MAGENTA, SNS_TAG_INFO, SNS_SOURCE_FILE, __func__, line, __VA_ARGS__)
+// Information dump whose arguments are evaluated only when it is printed.
+#define SNS_INFO_LAZY_AT(line, ...)                                                                     \
+    do {                                                                                                \
+        if (snsLevelPasses(SNS_LEVEL_INFO))                                                             \
+            snsTracePassed(SNS_COLOUR_MAGENTA, SNS_TAG_INFO, SNS_SOURCE_FILE, __func__, line, __VA_ARGS__); \
+    } while (0)
 // Untagged trace (message only) in the given colour.
 #define SNS_PRINT(colour, ...) \
     snsTrace(SNS_LEVEL_TRACE, colour, nullptr, SNS_SOURCE_FILE, __func__, __LINE__, __VA_ARGS__)

@@ -3,7 +3,9 @@
 // through the parameter pipeline so that it is also cached.
 #define SNS_SOURCE_FILE "ISensorController"
 
-#include <sstream>
+#include <limits.h>
+#include <stdlib.h>
+
 #include <string>
 #include <vector>
 
@@ -15,17 +17,23 @@ namespace {
 
 const size_t kShutterListMax = 30;
 
+// A piece as a stream reads an int: leading blanks skipped, 0 without a
+// number, the nearest int when out of range.
+int pieceValue(const std::string& p_strPiece)
+{
+    const long long nValue = strtoll(p_strPiece.c_str(), nullptr, 10);
+    if (nValue > INT_MAX) return INT_MAX;
+    if (nValue < INT_MIN) return INT_MIN;
+    return static_cast<int>(nValue);
+}
+
 // Values of a range text ("1 2 4 8"): blank-separated pieces from the left,
 // at most kShutterListMax of them; a piece without a number reads as 0.
 std::vector<int> parseShutterList(const std::string& p_strRange)
 {
     std::vector<int> vecList;
     size_t nPos = 0;
-    auto readValue = [&vecList](const std::string& p_strPiece) {
-        int nValue = 0;
-        std::istringstream(p_strPiece) >> nValue;
-        vecList.push_back(nValue);
-    };
+    auto readValue = [&vecList](const std::string& p_strPiece) { vecList.push_back(pieceValue(p_strPiece)); };
     while (vecList.size() < kShutterListMax) {
         const size_t nBlank = p_strRange.find(' ', nPos);
         if (nBlank == std::string::npos) {

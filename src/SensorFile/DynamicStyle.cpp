@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AtomicWord.h"
+#include "DnaStyleDoc.h"
 #include "IaInterface.h"
 #include "SensorDebug.h"
 #include "SensorKeys.h"
@@ -178,7 +179,7 @@ int ModifyNodebyCmdId(TiXmlElement* p_pNode, int p_nCmd)
     return 0;
 }
 
-int getDnaStyle(int p_channelID, const char* szStyle, std::string& p_strDnaStyle, bool p_bShowWDRFalg)
+int getDnaStyle(int p_channelID, const char* szStyle, TiXmlDocument& p_objDoc, bool p_bShowWDRFalg)
 {
     ia_dynamic_params_cmds_st dnaCmdList;
     memset(&dnaCmdList, 0, sizeof(dnaCmdList));
@@ -190,10 +191,9 @@ int getDnaStyle(int p_channelID, const char* szStyle, std::string& p_strDnaStyle
                       "");
     if (nListRet != SNS_SUCCESS) dnaCmdList.cmd_cnt = 0;
 
-    TiXmlDocument objStyleXmlDoc;
-    SNS_ASSERT_SIG_AT(445, kDnaStyleSignature, xmldoc::loadMem(objStyleXmlDoc, szStyle),
+    SNS_ASSERT_SIG_AT(445, kDnaStyleSignature, xmldoc::loadMem(p_objDoc, szStyle),
                       "objStyleXmlDoc.LoadMem(szStyle, TIXML_ENCODING_UTF8)", "");
-    TiXmlElement* pRoot = objStyleXmlDoc.RootElement();
+    TiXmlElement* pRoot = p_objDoc.RootElement();
     SNS_DBG_AT(448, "dnaCmdList.cmd_cnt(%d)\n", dnaCmdList.cmd_cnt);
 
     // Kept across commands, as the library fills it one command at a time.
@@ -219,6 +219,13 @@ int getDnaStyle(int p_channelID, const char* szStyle, std::string& p_strDnaStyle
     }
     if (p_bShowWDRFalg) deleteNodeById(pRoot, KEY_EMPTY1);
     if (atomicGet(g_bShoWBeawayFalg)) deleteNodeById(pRoot, KEY_EMPTY2);
+    return 0;
+}
+
+int getDnaStyle(int p_channelID, const char* szStyle, std::string& p_strDnaStyle, bool p_bShowWDRFalg)
+{
+    TiXmlDocument objStyleXmlDoc;
+    getDnaStyle(p_channelID, szStyle, objStyleXmlDoc, p_bShowWDRFalg);
     p_strDnaStyle = xmldoc::toString(objStyleXmlDoc);
     return 0;
 }

@@ -3,9 +3,9 @@
 
 #include <stdlib.h>
 
+#include "DnaStyleDoc.h"
 #include "SensorDebug.h"
 #include "SensorStyle.h"
-#include "XmlDoc.h"
 
 namespace {
 
@@ -45,12 +45,13 @@ int style2KeyVal(TiXmlElement* p_pNode, KeyVal* p_pKeyVal, u32* p_pnKeyValNum)
 int getFctData(int p_channelID, char* p_szStyle, KeyVal* p_pKeyVal, u32* p_pnKeyValNum, bool p_bShowWDRFalg,
                u32 p_nCapacity)
 {
-    std::string strDnaStyle;
-    SNS_ASSERT_SIG_AT(554, kFctDataSignature,
-                      SNS_SUCCESS == getDnaStyle(p_channelID, p_szStyle, strDnaStyle, p_bShowWDRFalg),
-                      "SNS_SUCCESS == getDnaStyle(p_channelID,p_szStyle, strDnaStyle,p_bShowWDRFalg)", "");
     TiXmlDocument objDnaStyleDoc;
-    SNS_ASSERT_SIG_AT(558, kFctDataSignature, xmldoc::loadMem(objDnaStyleDoc, strDnaStyle.c_str()),
+    SNS_ASSERT_SIG_AT(554, kFctDataSignature,
+                      SNS_SUCCESS == getDnaStyle(p_channelID, p_szStyle, objDnaStyleDoc, p_bShowWDRFalg),
+                      "SNS_SUCCESS == getDnaStyle(p_channelID,p_szStyle, strDnaStyle,p_bShowWDRFalg)", "");
+    // The document is read as built: its printed text would parse back into
+    // the same tree, and fails to parse exactly when it has no root element.
+    SNS_ASSERT_SIG_AT(558, kFctDataSignature, objDnaStyleDoc.RootElement() != nullptr,
                       "objDnaStyleDoc.LoadMem(strDnaStyle.c_str(), TIXML_ENCODING_UTF8)", "");
     SNS_ASSERT_SIG_AT(__LINE__, kFctDataSignature, NULL != p_pnKeyValNum, "NULL != p_pnKeyValNum", "");
     if (p_pnKeyValNum == nullptr) return 0;

@@ -159,7 +159,8 @@ int mergeStyle(int p_nChannelID, ModuleConfig* p_pModuleConfig, char** ui_style,
     char filename[100] = {0};
     snprintf(filename, sizeof(filename), "/tmp/merge_style_ch%d.xml", p_nChannelID);
     xmldoc::saveFile(doc_style, filename);
-    SNS_INFO_AT(203, "%s\n", xmldoc::toString(doc_style).c_str());
+    // Printing the whole document is worth it only when the dump is shown.
+    SNS_INFO_LAZY_AT(203, "%s\n", xmldoc::toString(doc_style).c_str());
     reloadMergedStyle(filename, ui_style);
     return 0;
 }

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Benchmarks of the library's hot paths: installs what is missing, builds
+# them (Release) in build-bench, runs them once and prints every operation as
+# a multiple of the two floors measured in the same run: one existence test
+# of a missing file (what a diagnostic site costs at the default level) and
+# one direct ia_ioctrl_v2 call on the simulator.
+#   BUILD_DIR    build folder (default build-bench)
+#   JOBS         parallel compile jobs (default: the number of cores)
+#   REPETITIONS  runs of each benchmark; the median counts (default 5)
+# Further arguments go to the benchmark program (e.g. --benchmark_min_time=1).
+# The figures are processor time of the calling thread, which a busy machine
+# disturbs far less than elapsed time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+BUILD_DIR=${BUILD_DIR:-build-bench}
+JOBS=${JOBS:-$(nproc)}
+REPETITIONS=${REPETITIONS:-5}
+PACKAGES=(cmake g++ make libtinyxml-dev libbenchmark-dev)
+
+install_missing() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+    done
+    [ ${#missing[@]} -gt 0 ] || return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq || echo "bench: some package indexes were not refreshed" >&2
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+install_missing
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DSNS_BUILD_BENCH=ON \
+    -DSNS_BUILD_TESTS=OFF -DSNS_BUILD_TOOLS=OFF >/dev/null
+cmake --build "$BUILD_DIR" -j"$JOBS" --target sensor_bench
+
+results="$BUILD_DIR/bench/results.csv"
+# The console table goes to standard error; the figures to the CSV file.
+"$BUILD_DIR/bench/sensor_bench" --benchmark_repetitions="$REPETITIONS" \
+    --benchmark_report_aggregates_only=true \
+    --benchmark_out="$results" --benchmark_out_format=csv "$@"
+
+awk -F, '
+    function ns(p_value, p_unit) {
+        if (p_unit == "us") return p_value * 1e3
+        if (p_unit == "ms") return p_value * 1e6
+        if (p_unit == "s") return p_value * 1e9
+        return p_value
+    }
+    $1 ~ /_median"?$/ {
+        name = $1
+        gsub(/"/, "", name)
+        sub(/_median$/, "", name)
+        order[++count] = name
+        time[name] = ns($4, $5)
+    }
+    END {
+        exist = time["floor:existence_test"]
+        ia = time["floor:ia_ioctrl_v2"]
+        if (exist <= 0 || ia <= 0) { print "bench: the floors are missing from the results" > "/dev/stderr"; exit 1 }
+        printf "\nProcessor time, median of the runs; floors: existence test %.0f ns, ia_ioctrl_v2 %.0f ns\n\n", exist, ia
+        printf "| Operation | Time | Existence tests | ia_ioctrl_v2 calls |\n|---|---:|---:|---:|\n"
+        for (i = 1; i <= count; ++i) {
+            name = order[i]
+            if (name ~ /^floor:/) continue
+            t = time[name]
+            shown = t >= 1e5 ? sprintf("%.0f us", t / 1e3) : sprintf("%.0f ns", t)
+            printf "| %s | %s | %.1f | %.1f |\n", name, shown, t / exist, t / ia
+        }
+        printf "\n"
+        for (i = 1; i <= count; ++i) {
+            name = order[i]
+            if (name !~ /^floor:/) printf "%s = %.1f existence tests\n", name, time[name] / exist
+        }
+    }' "$results"
