@@ -9,26 +9,7 @@ cd "$(dirname "$0")"
 BUILD_DIR=${BUILD_DIR:-build}
 PACKAGES=(cmake g++ make pkg-config libtinyxml-dev googletest libgtest-dev libgmock-dev libbenchmark-dev)
 
-# Installed for this machine's architecture (a name alone is ambiguous once a
-# foreign architecture such as armhf has the same package).
-is_installed() {
-    dpkg -s "$1" >/dev/null 2>&1 || dpkg -s "$1:$(dpkg --print-architecture)" >/dev/null 2>&1
-}
-
-install_missing() {
-    local missing=()
-    for p in "${PACKAGES[@]}"; do
-        is_installed "$p" || missing+=("$p")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        echo "Installing: ${missing[*]}"
-        local sudo=""
-        [ "$(id -u)" -eq 0 ] || sudo="sudo"
-        # A mirror in sync can fail one index; the install says whether it matters.
-        $sudo apt-get update -qq || echo "warning: apt-get update reported errors" >&2
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-    fi
-}
+source scripts/lib/packages.sh
 
 build() {
     # The benchmarks are built too, so they keep compiling; scripts/bench.sh runs them.
@@ -38,17 +19,17 @@ build() {
 
 case "${1:-}" in
     demo)
-        install_missing
+        install_missing "${PACKAGES[@]}"
         build
         "$BUILD_DIR"/tools/sensorctl --flash "$BUILD_DIR"/demo-flash demo
         ;;
     test)
-        install_missing
+        install_missing "${PACKAGES[@]}"
         build
         (cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)")
         ;;
     build)
-        install_missing
+        install_missing "${PACKAGES[@]}"
         build
         ;;
     *)

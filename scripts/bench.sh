@@ -18,20 +18,9 @@ JOBS=${JOBS:-$(nproc)}
 REPETITIONS=${REPETITIONS:-5}
 PACKAGES=(cmake g++ make libtinyxml-dev libbenchmark-dev)
 
-install_missing() {
-    local missing=()
-    for p in "${PACKAGES[@]}"; do
-        dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-    done
-    [ ${#missing[@]} -gt 0 ] || return 0
-    echo "Installing: ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq || echo "bench: some package indexes were not refreshed" >&2
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-}
+source scripts/lib/packages.sh
 
-install_missing
+install_missing "${PACKAGES[@]}"
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DSNS_BUILD_BENCH=ON \
     -DSNS_BUILD_TESTS=OFF -DSNS_BUILD_TOOLS=OFF >/dev/null
 cmake --build "$BUILD_DIR" -j"$JOBS" --target sensor_bench

@@ -14,30 +14,10 @@ TRIPLET=arm-linux-gnueabihf
 PACKAGES=(cmake make pkg-config crossbuild-essential-armhf qemu-user googletest
           libtinyxml-dev:armhf libgtest-dev:armhf libgmock-dev:armhf)
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+source scripts/lib/packages.sh
 
-install_missing() {
-    local bUpdate=0
-    if ! dpkg --print-foreign-architectures | grep -qx armhf; then
-        $SUDO dpkg --add-architecture armhf
-        bUpdate=1
-    fi
-    local missing=()
-    for p in "${PACKAGES[@]}"; do
-        dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-    done
-    [ ${#missing[@]} -gt 0 ] || [ $bUpdate -eq 1 ] || return 0
-    # A mirror in the middle of a sync fails one index now and then; what the
-    # other indexes give is usually enough, and the install says if it is not.
-    $SUDO apt-get update -qq || echo "ci-armhf: some package indexes were not refreshed" >&2
-    if [ ${#missing[@]} -gt 0 ]; then
-        echo "Installing: ${missing[*]}"
-        DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
-    fi
-}
-
-install_missing
+add_foreign_architecture armhf
+install_missing "${PACKAGES[@]}"
 nStart=$(date +%s)
 cmake -S . -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-armhf.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -20,19 +20,7 @@ JOBS=${JOBS:-$(nproc)}
 PACKAGES=(cmake make g++ pkg-config libtinyxml-dev googletest libgtest-dev libgmock-dev
           clang libclang-rt-14-dev)
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
-
-install_missing() {
-    local missing=()
-    for p in "${PACKAGES[@]}"; do
-        dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-    done
-    [ ${#missing[@]} -gt 0 ] || return 0
-    echo "Installing: ${missing[*]}"
-    $SUDO apt-get update -qq || echo "ci-hardening: some package indexes were not refreshed" >&2
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
-}
+source scripts/lib/packages.sh
 
 # run_suite SANITIZER BUILD_DIR [VAR=value...]: builds and runs every test.
 run_suite() {
@@ -84,7 +72,7 @@ phase() {
     echo "== $name took $(( $(date +%s) - start )) s"
 }
 
-install_missing
+install_missing "${PACKAGES[@]}"
 nStart=$(date +%s)
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

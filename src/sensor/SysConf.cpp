@@ -18,6 +18,7 @@ namespace {
 const char kMachineInfoFile[] = "/mnt/mtd/code/factory_setting/machineinfo.ini";
 const u32 kDefaultSchemeSum = 4;
 const int kThermalChannel = 2;
+const size_t kReservedFill = 3;
 
 // The accepted device types, in the order the check names them, and the
 // document family each one takes.
@@ -118,8 +119,9 @@ int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, S
     SNS_ASSERT(NULL != p_stSysConf, "NULL != p_stSysConf", "");
     if (p_stSysConf == nullptr) return SNS_SUCCESS;
     memset(p_stSysConf, 0, sizeof(*p_stSysConf));
-    strcpy(p_stSysConf->moduleConfig.szReserved, "xxx");
-    strcpy(p_stSysConf->moduleConfig.szReserved2, "xxx");
+    // The reserved fields hold three 'x' (the record is zeroed above).
+    memset(p_stSysConf->moduleConfig.szReserved, 'x', kReservedFill);
+    memset(p_stSysConf->moduleConfig.szReserved2, 'x', kReservedFill);
     copyModuleConfig(p_objModuleConfigure, p_stSysConf->moduleConfig);
 
     p_stSysConf->nSchemeSum = kDefaultSchemeSum;
