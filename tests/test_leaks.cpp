@@ -7,6 +7,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 
 #include "IaSim.h"
@@ -20,13 +21,6 @@ const char kSampleDetail[] = "(max_scheme=4)(lensId=3)(isInfrared=1)(lightZones=
 // after 1000 cycles.
 const size_t kHeapSlack = 16 * 1024;
 
-int leakCycles()
-{
-    const char* szCycles = getenv("SNS_LEAK_CYCLES");
-    const int nCycles = szCycles != nullptr ? atoi(szCycles) : 0;
-    return nCycles > 0 ? nCycles : 100;
-}
-
 // Entries of a /proc folder ("." and ".." left out).
 int countEntries(const char* p_szDir)
 {
@@ -39,28 +33,16 @@ int countEntries(const char* p_szDir)
     return nCount;
 }
 
-// A stopped thread may still be leaving the process for a moment after the
-// join (under an emulator for much longer): the count is waited for, up to
-// ten seconds, before it counts as grown.
-int threadCountAtMost(int p_nLimit)
-{
-    int nCount = countEntries("/proc/self/task");
-    for (int i = 0; i < 1000 && nCount > p_nLimit; ++i) {
-        usleep(10 * 1000);
-        nCount = countEntries("/proc/self/task");
-    }
-    return nCount;
-}
-
-// The fewest threads seen over a fifth of a second: the ones still leaving
-// are not part of the baseline.
-int settledThreadCount()
+// The fewest threads of the process seen while polling every 10 ms, up to
+// p_nPolls times or until there are at most p_nAtMost: a stopped thread may
+// still be leaving the process for a moment after the join (under an
+// emulator for much longer).
+int fewestThreads(int p_nAtMost, int p_nPolls)
 {
     int nFewest = countEntries("/proc/self/task");
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < p_nPolls && nFewest > p_nAtMost; ++i) {
         usleep(10 * 1000);
-        const int nCount = countEntries("/proc/self/task");
-        if (nCount < nFewest) nFewest = nCount;
+        nFewest = std::min(nFewest, countEntries("/proc/self/task"));
     }
     return nFewest;
 }
@@ -71,57 +53,45 @@ size_t heapInUse()
     return stInfo.uordblks + stInfo.hblkhd;
 }
 
-class LeakTest : public testsupport::FlashTest {
-protected:
-    void SetUp() override
-    {
-        FlashTest::SetUp();
-        testsupport::copySampleFlash();
-        m_objCtrl.setChannelID(1);
-        m_objCtrl.setVideoStreamModule(&m_objVideo);
-    }
-    void TearDown() override
-    {
-        m_objCtrl.uinit();
-        FlashTest::TearDown();
-    }
+class LeakTest : public testsupport::FlashTest {};
+
+TEST_F(LeakTest, InitUinitCyclesAndFactoryResetsKeepHeapFilesAndThreads)
+{
+    const char* szCycles = getenv("SNS_LEAK_CYCLES");
+    const int nCycles = szCycles != nullptr && atoi(szCycles) > 0 ? atoi(szCycles) : 100;
+    testsupport::copySampleFlash();
+    testsupport::RecordingVideo objVideo;
+    ISensorController objCtrl;
+    objCtrl.setChannelID(1);
+    objCtrl.setVideoStreamModule(&objVideo);
     // One day of the camera: up, a change saved, down; every tenth day a
     // factory reset as well.
-    void cycle(int p_nDay)
-    {
-        ASSERT_TRUE(m_objCtrl.init(testsupport::moduleWithDetail(kSampleDetail)));
-        m_objCtrl.setParameter(KEY_BRIGHTNESS, p_nDay % 100, true);
+    const auto cycle = [&](int p_nDay) {
+        ASSERT_TRUE(objCtrl.init(testsupport::moduleWithDetail(kSampleDetail)));
+        objCtrl.setParameter(KEY_BRIGHTNESS, p_nDay % 100, true);
         std::string strText;
-        m_objCtrl.getAllParameters(strText);
+        objCtrl.getAllParameters(strText);
         if (p_nDay % 10 == 0) {
-            ASSERT_TRUE(m_objCtrl.resetParameters());
+            ASSERT_TRUE(objCtrl.resetParameters());
         } else {
-            m_objCtrl.flush();
+            objCtrl.flush();
         }
-        m_objCtrl.uinit();
+        objCtrl.uinit();
         // The simulators' logs (calls, shell commands) and the video
         // module's notes are the test's own records, not the library's.
         iasim::clearCalls();
         platformsim::clearShellCommands();
-        m_objVideo.clear();
-    }
-
-    testsupport::RecordingVideo m_objVideo;
-    ISensorController m_objCtrl;
-};
-
-TEST_F(LeakTest, InitUinitCyclesAndFactoryResetsKeepHeapFilesAndThreads)
-{
-    const int nCycles = leakCycles();
+        objVideo.clear();
+    };
     testing::internal::CaptureStdout();  // the pipeline prints a line end per change
     for (int nDay = 1; nDay <= 10; ++nDay) cycle(nDay);  // first-use allocations settle, a reset included
     const size_t nHeap = heapInUse();
     const int nFiles = countEntries("/proc/self/fd");
-    const int nThreads = settledThreadCount();
+    const int nThreads = fewestThreads(0, 20);  // the ones still leaving are no part of it
     for (int nDay = 1; nDay <= nCycles && !HasFatalFailure(); ++nDay) cycle(nDay);
     const size_t nHeapAfter = heapInUse();
     const int nFilesAfter = countEntries("/proc/self/fd");  // the capture's file still open, as before
-    const int nThreadsAfter = threadCountAtMost(nThreads);
+    const int nThreadsAfter = fewestThreads(nThreads, 1000);  // up to ten seconds
     testing::internal::GetCapturedStdout();
 
     EXPECT_LE(nHeapAfter, nHeap + kHeapSlack) << "heap grew over " << nCycles << " cycles";

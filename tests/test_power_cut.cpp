@@ -12,19 +12,22 @@
 
 namespace {
 
-const int kReplace = PKFile::modeWrite | PKFile::modeTruncate;
 const char kCfgDir[] = "/mnt/mtd/code/config_file";
 
-// Files beside p_strTarget whose names begin with its name (temporary files).
+// Files beside p_strTarget named after it (its temporary files).
 int leftovers(const std::string& p_strTarget)
 {
-    const std::filesystem::path objTarget(platformsim::resolvePath(p_strTarget));
+    const std::string strReal = platformsim::resolvePath(p_strTarget);
     int nCount = 0;
-    for (const auto& objEntry : std::filesystem::directory_iterator(objTarget.parent_path())) {
-        const std::string strName = objEntry.path().filename().string();
-        if (strName != objTarget.filename().string() && strName.rfind(objTarget.filename().string(), 0) == 0) ++nCount;
-    }
+    for (const auto& objEntry : std::filesystem::directory_iterator(std::filesystem::path(strReal).parent_path()))
+        if (objEntry.path().string().rfind(strReal + ".", 0) == 0) ++nCount;
     return nCount;
+}
+
+unsigned permissions(const std::string& p_strPath)
+{
+    struct stat stInfo;
+    return stat(platformsim::resolvePath(p_strPath).c_str(), &stInfo) == 0 ? stInfo.st_mode & 07777 : 0;
 }
 
 class PowerCutTest : public InitFixture {
@@ -34,60 +37,24 @@ protected:
         platformsim::resetWriteFaults();
         InitFixture::TearDown();
     }
-    // Writes p_strText through one replacing PKFile; the write's result.
-    static int replace(const std::string& p_strPath, std::string p_strText)
-    {
-        PKFile objFile;
-        if (!objFile.open(p_strPath.c_str(), kReplace)) return -100;
-        return objFile.write(&p_strText[0], static_cast<unsigned int>(p_strText.size()));
-    }
-    std::string m_strFile = std::string(kCfgDir) + "/data.bin";
 };
 
 TEST_F(PowerCutTest, ReplacementAppearsOnlyWhenCompleteAndKeepsPermissions)
 {
-    ASSERT_EQ(3, replace(m_strFile, "old"));
-    struct stat stInfo;
-    ASSERT_EQ(0, stat(platformsim::resolvePath(m_strFile).c_str(), &stInfo));
-    EXPECT_EQ(0644u, stInfo.st_mode & 07777);
-    chmod(platformsim::resolvePath(m_strFile).c_str(), 0600);
-    {
+    const std::string strFile = std::string(kCfgDir) + "/data.bin";
+    // Writes p_strText through one replacing PKFile; what the file held before the close.
+    const auto replace = [&](std::string p_strText) {
         PKFile objFile;
-        ASSERT_TRUE(objFile.open(m_strFile.c_str(), kReplace));
-        char aData[] = "new content";
-        EXPECT_EQ(11, objFile.write(aData, 11));
-        EXPECT_EQ(11, objFile.getLength());
-        EXPECT_EQ("old", testsupport::readFlashFile(m_strFile));
-        objFile.close();
-    }
-    EXPECT_EQ("new content", testsupport::readFlashFile(m_strFile));
-    ASSERT_EQ(0, stat(platformsim::resolvePath(m_strFile).c_str(), &stInfo));
-    EXPECT_EQ(0600u, stInfo.st_mode & 07777);
-
-    platformsim::failNthWrite(2);  // the second write stores half of its bytes
-    {
-        PKFile objFile;
-        ASSERT_TRUE(objFile.open(m_strFile.c_str(), kReplace));
-        char aData[] = "abcdefgh";
-        EXPECT_EQ(4, objFile.write(aData, 4));
-        EXPECT_EQ(2, objFile.write(aData + 4, 4));
-        EXPECT_EQ("new content", testsupport::readFlashFile(m_strFile));
-    }
-    EXPECT_EQ("new content", testsupport::readFlashFile(m_strFile));
-
-    platformsim::noSpaceLeft(true);
-    EXPECT_EQ(-1, replace(m_strFile, "full"));
-    EXPECT_EQ("new content", testsupport::readFlashFile(m_strFile));
-    EXPECT_EQ(0, leftovers(m_strFile));
-
-    platformsim::resetWriteFaults();
-    platformsim::failBeforeRename(true);
-    EXPECT_EQ(3, replace(m_strFile, "cut"));
-    EXPECT_EQ("new content", testsupport::readFlashFile(m_strFile));
-    EXPECT_EQ(1, leftovers(m_strFile));  // the power cut left the complete new text beside it
-    platformsim::resetWriteFaults();
-    EXPECT_EQ(5, replace(m_strFile, "final"));
-    EXPECT_EQ("final", testsupport::readFlashFile(m_strFile));
+        EXPECT_TRUE(objFile.open(strFile.c_str(), PKFile::modeWrite | PKFile::modeTruncate));
+        EXPECT_EQ(static_cast<int>(p_strText.size()), objFile.write(&p_strText[0], p_strText.size()));
+        return testsupport::readFlashFile(strFile);
+    };
+    EXPECT_EQ("", replace("old"));
+    EXPECT_EQ(0644u, permissions(strFile));
+    chmod(platformsim::resolvePath(strFile).c_str(), 0600);
+    EXPECT_EQ("old", replace("new content"));
+    EXPECT_EQ("new content", testsupport::readFlashFile(strFile));
+    EXPECT_EQ(0600u, permissions(strFile));
 }
 
 TEST_F(PowerCutTest, FlushUnderFaultsReportsAndKeepsTheSavedScheme)
@@ -97,34 +64,37 @@ TEST_F(PowerCutTest, FlushUnderFaultsReportsAndKeepsTheSavedScheme)
     set(KEY_BRIGHTNESS, 70);
     ASSERT_EQ(0, ctrl().flush());
     set(KEY_BRIGHTNESS, 71);
-    const int nBytes = static_cast<int>(kSmallStyleRecords * sizeof(KeyVal));
-    const std::string strCount = "p_nKeyValNum(" + std::to_string(kSmallStyleRecords) + ")\n";
-
-    platformsim::failNthWrite(1);
-    std::string strOut = output([&] { EXPECT_EQ(0, ctrl().flush()); });
-    expectParts(strOut, {"[sensor assert] file:SensorFile fun:keyValToFile",
-                         "nSize == sizeof(KeyVal)*p_nKeyValSum   ~~~Assertion failed.",
-                         "nSize(" + std::to_string(nBytes / 2) + ") sizeof(KeyVal) = 8, " + strCount});
-    EXPECT_EQ(70, valueOf(records(strScheme), KEY_BRIGHTNESS));
-    EXPECT_EQ(kSmallStyleRecords, records(strScheme).size());
-
-    platformsim::noSpaceLeft(true);
-    strOut = output([&] { EXPECT_EQ(0, ctrl().flush()); });
-    expectParts(strOut, {"nSize(-1) sizeof(KeyVal) = 8, " + strCount});
-    EXPECT_EQ(70, valueOf(records(strScheme), KEY_BRIGHTNESS));
-
-    platformsim::resetWriteFaults();
-    platformsim::failBeforeRename(true);
-    strOut = output([&] { EXPECT_EQ(0, ctrl().flush()); });
-    EXPECT_EQ(std::string::npos, strOut.find("[sensor assert]")) << strOut;
-    EXPECT_EQ(70, valueOf(records(strScheme), KEY_BRIGHTNESS));
+    // Each fault, the temporary files it leaves and the size the report
+    // names ("": no report).
+    const struct {
+        void (*fnInject)();
+        int nLeftovers;
+        std::string strReportedSize;
+    } arrFaults[] = {{[] { platformsim::failNthWrite(1); }, 0, std::to_string(kSmallStyleRecords * 4)},
+                     {[] { platformsim::noSpaceLeft(true); }, 0, "-1"},
+                     {[] { platformsim::failBeforeRename(true); }, 1, ""}};
+    for (const auto& stFault : arrFaults) {
+        platformsim::resetWriteFaults();
+        stFault.fnInject();
+        const std::string strOut = output([&] { EXPECT_EQ(0, ctrl().flush()); });
+        if (stFault.strReportedSize.empty()) {
+            EXPECT_EQ(std::string::npos, strOut.find("[sensor assert]")) << strOut;
+        } else {
+            expectParts(strOut, {"[sensor assert] file:SensorFile fun:keyValToFile",
+                                 "nSize == sizeof(KeyVal)*p_nKeyValSum   ~~~Assertion failed.",
+                                 "nSize(" + stFault.strReportedSize + ") sizeof(KeyVal) = 8, p_nKeyValNum(" +
+                                     std::to_string(kSmallStyleRecords) + ")\n"});
+        }
+        EXPECT_EQ(70, valueOf(records(strScheme), KEY_BRIGHTNESS));
+        EXPECT_EQ(stFault.nLeftovers, leftovers(strScheme));
+    }
 
     // The camera comes back up after the cut: the last complete save counts.
     platformsim::resetWriteFaults();
     ctrl().uinit();
     start();
     EXPECT_EQ(70, cached(KEY_BRIGHTNESS));
-    EXPECT_EQ(1, leftovers(strScheme));  // only the one file the cut left
+    EXPECT_EQ(1, leftovers(strScheme));  // still only the one file the cut left
 }
 
 TEST_F(PowerCutTest, FullFlashAtStartCostsNeitherVersionNorSchemes)
