@@ -226,6 +226,7 @@ private:
     enum PipeStep { PIPE_CACHE, PIPE_SKIP, PIPE_STOP };
     PipeStep routeEntry(KeyVal* p_pKeyval, u32 p_nIndex, int& p_nStop);
     void applySchemeMode(u32 p_nVal);
+    u32 setSwitchModes(u32 p_nMode);
     bool routeThermalKey(KeyVal& p_stEntry);
     PipeStep applyGeneral(KeyVal* p_pKeyval, u32 p_nIndex, int& p_nStop);
     bool irBudgetRefuses(u32 p_nKey, u32 p_nVal);

@@ -44,9 +44,6 @@ const int kBeawayMaxHiddenHeight = 255;
 // bound also keeps the row count from wrapping.
 const u32 kMaxSchemeSum = 32;
 
-const u32 kSchemeModeTime = 1;
-const u32 kSchemeModeDayNight = 2;
-
 // The lens stays only when "lensId" is followed by "=", a later ")" and a
 // non-zero number right after the "=".
 bool detailKeepsLens(const char* p_szDetail)
@@ -183,8 +180,7 @@ void ISensorController::switchModesFromScheme0()
 {
     u32 nMode = 0;
     if (getKeyValFromCache(0, KEY_SCHEME_MODE, nMode) == -1) return;
-    atomicSet(m_bTimeSwitch, nMode == kSchemeModeTime);
-    atomicSet(m_bDNSwitch, nMode == kSchemeModeDayNight);
+    setSwitchModes(nMode);
 }
 
 void ISensorController::settleShowOptions(const std::string& p_strHardwareModel)

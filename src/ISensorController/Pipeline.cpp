@@ -33,6 +33,11 @@ const u32 kSchemeModeNone = 0;
 const u32 kSchemeModeTime = 1;
 const u32 kSchemeModeDayNight = 2;
 
+u32 normalisedSchemeMode(u32 p_nVal)
+{
+    return (p_nVal == kSchemeModeTime || p_nVal == kSchemeModeDayNight) ? p_nVal : kSchemeModeNone;
+}
+
 // On this device type the video module knows the controller as channel 1.
 const int kDeviceTypeVideoChannelOne = 13;
 
@@ -87,15 +92,22 @@ ISensorController::PipeStep ISensorController::routeEntry(KeyVal* p_pKeyval, u32
     return applyGeneral(p_pKeyval, p_nIndex, p_nStop);
 }
 
+// Automatic switching by the value of KEY_SCHEME_MODE; returns the mode in
+// force (0 for any value but 1 and 2).
+u32 ISensorController::setSwitchModes(u32 p_nMode)
+{
+    const u32 nMode = normalisedSchemeMode(p_nMode);
+    atomicSet(m_bTimeSwitch, nMode == kSchemeModeTime);
+    atomicSet(m_bDNSwitch, nMode == kSchemeModeDayNight);
+    return nMode;
+}
+
 // The switching mode is a property of scheme 0; the other user schemes carry
 // a copy of it.
 void ISensorController::applySchemeMode(u32 p_nVal)
 {
     if (m_nCurScheme != 0) return;
-    const u32 nMode = (p_nVal == kSchemeModeTime || p_nVal == kSchemeModeDayNight) ? p_nVal
-                                                                                   : kSchemeModeNone;
-    atomicSet(m_bTimeSwitch, nMode == kSchemeModeTime);
-    atomicSet(m_bDNSwitch, nMode == kSchemeModeDayNight);
+    const u32 nMode = setSwitchModes(p_nVal);
     for (u32 nScheme = 1; nScheme < m_stSysConf.nSchemeSum; ++nScheme)
         setKeyValToCache(nScheme, KEY_SCHEME_MODE, nMode, true);
 }
