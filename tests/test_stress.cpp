@@ -14,7 +14,7 @@
 #include "IaSim.h"
 #include "PKMutexManager.h"
 #include "PlatformSim.h"
-#include "TestSupport.h"
+#include "ControllerFixtures.h"
 
 namespace {
 
@@ -40,11 +40,6 @@ struct Channel {
     std::vector<std::string> vecOnFlash;  // what each scheme file must hold; guarded by the controller's mutex
     std::vector<u32> vecFactoryKeys;
 };
-
-std::string schemeFile(int p_nChannel, int p_nScheme)
-{
-    return "/mnt/mtd/code/config_file/sensor" + std::to_string(p_nChannel) + "_" + std::to_string(p_nScheme) + ".cfg";
-}
 
 std::string rowImage(const KeyVal* p_pRow, u32 p_nCount)
 {

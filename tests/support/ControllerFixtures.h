@@ -19,11 +19,15 @@ using V = std::vector<std::string>;
 
 // The image keys of the default style, after the scheme keys; 49 (dynamic)
 // takes the library's 25.
-const std::vector<KeyVal> kStyleParams = {{34, 50},  {2337, 60}, {144, 2},   {49, 100},  {161, 0},  {163, 10},
-                                          {167, 0},  {168, 0},   {224, 0},   {145, 0},   {146, 0},  {154, 0},
-                                          {149, 0},  {150, 0},   {151, 0},   {152, 0},   {2368, 0}, {2384, 0},
-                                          {2385, 0}, {2416, 0},  {8201, 0}};
+const std::vector<KeyVal> kStyleParams = {
+    {34, 50}, {2337, 60}, {144, 2}, {49, 100}, {161, 0}, {163, 10}, {167, 0}, {168, 0}, {224, 0}, {145, 0}, {146, 0},
+    {154, 0}, {149, 0}, {150, 0}, {151, 0}, {152, 0}, {2368, 0}, {2384, 0}, {2385, 0}, {2416, 0}, {8201, 0}};
 const size_t kSmallStyleRecords = 5 + kStyleParams.size();
+
+inline std::string schemeFile(int p_nChannel, int p_nScheme)
+{
+    return "/mnt/mtd/code/config_file/sensor" + std::to_string(p_nChannel) + "_" + std::to_string(p_nScheme) + ".cfg";
+}
 
 class InitFixture : public testsupport::FlashTest {
 protected:
@@ -122,10 +126,7 @@ protected:
         for (u32 s = 1; s <= access().sysConf().nSchemeSum; ++s) strOut += " " + std::to_string(cached(p_nKey, s));
         return strOut;
     }
-    void cache(u32 p_nKey, u32 p_nValue, int p_nScheme = 0)
-    {
-        ctrl().setKeyValToCache(p_nScheme, p_nKey, p_nValue, true);
-    }
+    void cache(u32 p_nKey, u32 p_nVal, int p_nScheme = 0) { ctrl().setKeyValToCache(p_nScheme, p_nKey, p_nVal, true); }
     void setWindow(int p_nScheme, u32 p_nStartH, u32 p_nStartM, u32 p_nEndH, u32 p_nEndM)
     {
         const u32 nValues[] = {p_nStartH, p_nStartM, p_nEndH, p_nEndM};
@@ -171,11 +172,6 @@ protected:
             EXPECT_NE(std::string::npos, p_strOut.find(strPart)) << strPart << "\n--- in ---\n" << p_strOut;
     }
 
-    static std::string schemeFile(int p_nChannel, int p_nScheme)
-    {
-        return "/mnt/mtd/code/config_file/sensor" + std::to_string(p_nChannel) + "_" + std::to_string(p_nScheme) +
-               ".cfg";
-    }
     static std::vector<KeyVal> records(const std::string& p_strPath)
     {
         const std::string strFile = testsupport::readFlashFile(p_strPath);

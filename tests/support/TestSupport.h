@@ -38,13 +38,17 @@ public:
         int key;
         int value;
     };
-    int notifySensorParam(int channel, int key, int value) const override;
-    bool isBusy() const override;
-    void getStreamList(std::vector<AVStreamParam>& streams) const override;
-    void getLimitedFramesWDRModeParam(int channel, LimitedFramesWDRModeParam& param) const override;
+    int notifySensorParam(int channel, int key, int value) const override
+    {
+        m_vecNotes.push_back(Note{channel, key, value});
+        return m_nResult;
+    }
+    bool isBusy() const override { return ++m_nBusyCalls, m_nBusyAnswers < 0 || m_nBusyCalls <= m_nBusyAnswers; }
+    void getStreamList(std::vector<AVStreamParam>& streams) const override { streams = m_vecStreams; }
+    void getLimitedFramesWDRModeParam(int, LimitedFramesWDRModeParam& param) const override { param = m_objWdr; }
 
-    std::vector<Note> notes() const;
-    void clear();
+    std::vector<Note> notes() const { return m_vecNotes; }
+    void clear() { m_vecNotes.clear(); }
 
     int m_nResult = 0;              // answer of every notification
     int m_nBusyAnswers = 0;         // isBusy answers true this many times (-1: always)
