@@ -15,6 +15,7 @@
 #include "ISensorController/SchemeFiles.h"
 #include "PKFile.h"
 #include "SensorDebug.h"
+#include "SensorKeyVal/KeyValSearch.h"
 #include "SensorStyle.h"
 #include "SySystem.h"
 
@@ -163,11 +164,8 @@ KeyVal* ISensorController::newSchemeFileImage(int p_nScheme)
         if (p_nScheme != kLprNightScheme) return m_pFctKeyVal;
         memcpy(m_pstKeyValBuf, m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
         for (const KeyVal& stNight : kLprNightImage) {
-            for (u32 i = 0; i < m_nKeyValSum; ++i) {
-                if (m_pstKeyValBuf[i].key != stNight.key) continue;
-                m_pstKeyValBuf[i].value = stNight.value;
-                break;
-            }
+            const int nIndex = findKeyVal(m_pstKeyValBuf, m_nKeyValSum, stNight.key);
+            if (nIndex >= 0) m_pstKeyValBuf[nIndex].value = stNight.value;
         }
         return m_pstKeyValBuf;
     }

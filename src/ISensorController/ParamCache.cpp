@@ -4,17 +4,7 @@
 
 #include "ISensorController.h"
 #include "SensorDebug.h"
-
-namespace {
-
-int findInRow(const KeyVal* p_pRow, u32 p_nSum, u32 p_nKey)
-{
-    for (u32 i = 0; i < p_nSum; ++i)
-        if (p_pRow[i].key == p_nKey) return static_cast<int>(i);
-    return -1;
-}
-
-}  // namespace
+#include "SensorKeyVal/KeyValSearch.h"
 
 int ISensorController::setKeyValToCache(u32 p_nScheme, u32 p_nKey, u32 p_nVal, bool p_bAnyRow)
 {
@@ -23,7 +13,7 @@ int ISensorController::setKeyValToCache(u32 p_nScheme, u32 p_nKey, u32 p_nVal, b
     // beyond it, or a cache not built yet, is refused rather than written.
     if (m_ppUserKeyVal == nullptr || p_nScheme > m_stSysConf.nSchemeSum) return -2;
     KeyVal* pRow = m_ppUserKeyVal[p_nScheme];
-    const int nIndex = findInRow(pRow, m_nKeyValSum, p_nKey);
+    const int nIndex = findKeyVal(pRow, m_nKeyValSum, p_nKey);
     if (nIndex >= 0) pRow[nIndex].value = p_nVal;
     return nIndex;
 }
@@ -36,7 +26,7 @@ int ISensorController::getKeyValFromCache(u32 p_nScheme, u32 p_nKey, u32& p_nVal
     }
     if (m_ppUserKeyVal == nullptr) return -1;  // no cache before init
     const KeyVal* pRow = m_ppUserKeyVal[p_nScheme];
-    const int nIndex = findInRow(pRow, m_nKeyValSum, p_nKey);
+    const int nIndex = findKeyVal(pRow, m_nKeyValSum, p_nKey);
     if (nIndex >= 0) p_nVal = pRow[nIndex].value;
     return nIndex;
 }

@@ -6,18 +6,7 @@
 
 #include "IaInterface.h"
 #include "SensorDebug.h"
-
-namespace {
-
-// Index of the first record with the key, or -1.
-int findFirstKey(const KeyVal* p_pKeyval, u32 p_nKeyValNum, u32 p_nKey)
-{
-    for (u32 i = 0; i < p_nKeyValNum; ++i)
-        if (p_pKeyval[i].key == p_nKey) return static_cast<int>(i);
-    return -1;
-}
-
-}  // namespace
+#include "SensorKeyVal/KeyValSearch.h"
 
 int keyval_correct(int p_nChannel_id, KeyVal* p_pKeyval, u32 p_nKeyValNum)
 {
@@ -38,7 +27,7 @@ int keyval_correct(int p_nChannel_id, KeyVal* p_pKeyval, u32 p_nKeyValNum)
     if (nCmdCount > IA_DYNAMIC_CMDS_MAX) nCmdCount = IA_DYNAMIC_CMDS_MAX;
 
     for (int i = 0; i < nCmdCount; ++i) {
-        const int index = findFirstKey(p_pKeyval, p_nKeyValNum, static_cast<u32>(dnaCmdList.cmd_list[i]));
+        const int index = findKeyVal(p_pKeyval, p_nKeyValNum, static_cast<u32>(dnaCmdList.cmd_list[i]));
         if (index < 0) {
             snsAssertNote(SNS_SOURCE_FILE, __func__, 80, "cmd_list[%d]=%d\n", i, dnaCmdList.cmd_list[i]);
             continue;
