@@ -67,7 +67,7 @@ ISensorController::ISensorController()
         m_pSensorThread = new GThread(objWork, "SensorThread", objBegin, objEnd);
     }
     m_nStatusFlag = 0;
-    SystemInfoParser::parseMachineInfo(SNS_MACHINE_INFO_FILE, m_objMachineInfo);
+    SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, m_objMachineInfo);
 }
 
 ISensorController::~ISensorController()

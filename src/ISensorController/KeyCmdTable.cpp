@@ -225,7 +225,7 @@ int ISensorController::findFromKeyCmdMap(const keycmd* p_pMap, u32 p_nKey, keycm
         copyName(p_stOut.szHandlerName, sizeof(p_stOut.szHandlerName), p_pMap[i].szHandlerName);
         return static_cast<int>(i);
     }
-    SNS_PRINT(SNS_COLOUR_NONE, "cand not find key-cmd while key=%d\n", p_nKey);
+    snsPrint(SNS_HERE, SNS_COLOUR_NONE, "cand not find key-cmd while key=%d\n", p_nKey);
     return -1;
 }
 

@@ -21,7 +21,8 @@ int ISensorController::setKeyValToCache(u32 p_nScheme, u32 p_nKey, u32 p_nVal, b
 int ISensorController::getKeyValFromCache(u32 p_nScheme, u32 p_nKey, u32& p_nVal)
 {
     if (p_nScheme > m_stSysConf.nSchemeSum) {
-        SNS_PRINT(SNS_COLOUR_NONE, "can not find val, invalid sheme(%d) \n", static_cast<int>(p_nScheme));
+        snsPrint(SNS_HERE, SNS_COLOUR_NONE, "can not find val, invalid sheme(%d) \n",
+                 static_cast<int>(p_nScheme));
         return -1;
     }
     if (m_ppUserKeyVal == nullptr) return -1;  // no cache before init

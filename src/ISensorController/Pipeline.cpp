@@ -14,19 +14,13 @@
 
 // The steps of setParameters are split into helpers; their tagged reports
 // name the operation that was entered, as the host sees one operation.
-#define PIPELINE_FUNC "setParameters"
-#define PIPELINE_SIGNATURE "int ISensorController::setParameters(KeyVal*, u32, bool)"
-#define PIPELINE_ASSERT_AT(line, cond, exprText, ...) \
-    do { \
-        if (!static_cast<bool>(cond)) \
-            snsAssertFailed(exprText, SNS_SOURCE_FILE, PIPELINE_FUNC, line, PIPELINE_SIGNATURE, \
-                            __VA_ARGS__); \
-    } while (0)
-#define PIPELINE_ERR_AT(line, ...) \
-    snsTrace(SNS_LEVEL_TRACE, SNS_COLOUR_NONE, SNS_TAG_ERR, SNS_SOURCE_FILE, PIPELINE_FUNC, line, \
-             __VA_ARGS__)
-
 namespace {
+
+SnsSite pipelineSite(int p_nLine)
+{
+    return SnsSite{SNS_SOURCE_FILE, "setParameters", p_nLine,
+                   "int ISensorController::setParameters(KeyVal*, u32, bool)"};
+}
 
 // Values of KEY_SCHEME_MODE; any other value switches automatic switching off.
 const u32 kSchemeModeNone = 0;
@@ -69,11 +63,11 @@ int ISensorController::setParameters(KeyVal* p_pKeyval, u32 p_nCount, bool p_bSa
         if (eStep == PIPE_SKIP || !p_bSave) continue;
         const KeyVal& stEntry = p_pKeyval[i];
         if (setKeyValToCache(m_nCurScheme, stEntry.key, stEntry.value, false) == -1)
-            SNS_DBG_AT(1020,
-                       "SET_KEY_VAL FAILED, m_nCurScheme(%d), p_pKeyval[%d].key(%d), "
-                       "p_pKeyval[%d].value(%d),  maybe jixin\n",
-                       m_nCurScheme, static_cast<int>(i), static_cast<int>(stEntry.key),
-                       static_cast<int>(i), static_cast<int>(stEntry.value));
+            snsDbg(SNS_AT(1020),
+                   "SET_KEY_VAL FAILED, m_nCurScheme(%d), p_pKeyval[%d].key(%d), "
+                   "p_pKeyval[%d].value(%d),  maybe jixin\n",
+                   m_nCurScheme, static_cast<int>(i), static_cast<int>(stEntry.key), static_cast<int>(i),
+                   static_cast<int>(stEntry.value));
     }
     printf("\n");
     return SNS_SUCCESS;
@@ -172,9 +166,9 @@ bool ISensorController::irBudgetRefuses(u32 p_nKey, u32 p_nVal)
         if (nRet == SNS_SUCCESS) {
             printf("### %s doIaCmd sucess\n", pPair->szPartnerName);
         } else {
-            PIPELINE_ASSERT_AT(pPair->nReportLine, SNS_SUCCESS == nRet,
-                               "SNS_SUCCESS == doIaCmd(nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal)",
-                               "get key(%d) val from 2a err", static_cast<int>(pPair->nPartnerKey));
+            SNS_ASSERT(pipelineSite(pPair->nReportLine), SNS_SUCCESS == nRet,
+                       "SNS_SUCCESS == doIaCmd(nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal)",
+                       "get key(%d) val from 2a err", static_cast<int>(pPair->nPartnerKey));
             printf("### %s doIaCmd error\n", pPair->szPartnerName);
         }
     }
@@ -204,32 +198,31 @@ int ISensorController::callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTa
 {
     keycmd stRow = {};
     const int nRow = m_pKeyCmdMap != nullptr ? findFromKeyCmdMap(m_pKeyCmdMap, p_nTarget, stRow) : -1;
-    PIPELINE_ASSERT_AT(991, -1 != nRow, "-1 != findFromKeyCmdMap(m_pKeyCmdMap, nKey, stKeyCmdTmp)",
-                       "p_pKeyval[%u].key(%u)", p_nIndex, p_nTarget);
+    SNS_ASSERT(pipelineSite(991), -1 != nRow, "-1 != findFromKeyCmdMap(m_pKeyCmdMap, nKey, stKeyCmdTmp)",
+               "p_pKeyval[%u].key(%u)", p_nIndex, p_nTarget);
     if (nRow == -1) {
-        SNS_PRINT(SNS_COLOUR_GREEN, "not find (%d) \n", static_cast<int>(p_nTarget));
+        snsPrint(SNS_HERE, SNS_COLOUR_GREEN, "not find (%d) \n", static_cast<int>(p_nTarget));
         makeUnknownRow(p_nTarget, stRow);
     }
     const int nVal = static_cast<int>(p_pKeyval[p_nIndex].value);
-    SNS_PRINT(SNS_COLOUR_RED,
-              "====================== set %s (%d,%d) func:%s ia_cmd:%d =====================\n",
-              stRow.szKeyName, static_cast<int>(stRow.key), nVal, stRow.szHandlerName,
-              static_cast<int>(stRow.iaCmd));
+    snsPrint(SNS_HERE, SNS_COLOUR_RED,
+             "====================== set %s (%d,%d) func:%s ia_cmd:%d =====================\n",
+             stRow.szKeyName, static_cast<int>(stRow.key), nVal, stRow.szHandlerName,
+             static_cast<int>(stRow.iaCmd));
     // Rows without handler are routed before this point; should one slip
     // through, the value is only cached.
     if (stRow.handler == nullptr) return SNS_SUCCESS;
     const int nRet = (this->*stRow.handler)(stRow.iaCmd, IA_CMD_OPT_SET, &p_pKeyval[p_nIndex].value);
     if (isTracedFailure(nRet))
-        PIPELINE_ERR_AT(1008, "set %s (%d,%d) func:%s ia_cmd:%d ~~~failed ia_ret=%d\n",
-                        stRow.szKeyName, static_cast<int>(stRow.key), nVal, stRow.szHandlerName,
-                        static_cast<int>(stRow.iaCmd), nRet);
+        snsErr(pipelineSite(1008), "set %s (%d,%d) func:%s ia_cmd:%d ~~~failed ia_ret=%d\n", stRow.szKeyName,
+               static_cast<int>(stRow.key), nVal, stRow.szHandlerName, static_cast<int>(stRow.iaCmd), nRet);
     return nRet;
 }
 
 int ISensorController::setParameter(int p_nKey, int p_nVal, bool p_bSave)
 {
     SNS_LOCK_GUARD(m_objMutex);
-    SNS_DBG("p_Parameters22222222222(%d, %d)\n", p_nKey, p_nVal);
+    snsDbg(SNS_HERE, "p_Parameters22222222222(%d, %d)\n", p_nKey, p_nVal);
     KeyVal stEntry = {static_cast<u32>(p_nKey), static_cast<u32>(p_nVal)};
     return setParameters(&stEntry, 1, p_bSave);
 }
@@ -237,7 +230,7 @@ int ISensorController::setParameter(int p_nKey, int p_nVal, bool p_bSave)
 bool ISensorController::getParameter(int p_nKey, int& p_nVal)
 {
     SNS_LOCK_GUARD(m_objMutex);
-    SNS_DBG("p_nKey(%d)\n", p_nKey);
+    snsDbg(SNS_HERE, "p_nKey(%d)\n", p_nKey);
     u32 nCached = static_cast<u32>(-1);
     if (getKeyValFromCache(m_nCurScheme, p_nKey, nCached) >= 0) {
         p_nVal = static_cast<int>(nCached);
@@ -249,8 +242,8 @@ bool ISensorController::getParameter(int p_nKey, int& p_nVal)
     }
     // The key itself is the command here, not its row's command.
     const int nRet = doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal);
-    SNS_ASSERT_AT(1886, SNS_SUCCESS == nRet, "SNS_SUCCESS == doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal)",
-                  "get key(%d) val from 2a err", p_nKey);
+    SNS_ASSERT(SNS_AT(1886), SNS_SUCCESS == nRet, "SNS_SUCCESS == doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal)",
+               "get key(%d) val from 2a err", p_nKey);
     return nRet == SNS_SUCCESS;
 }
 

@@ -98,17 +98,17 @@ void Session::close()
 
 std::string Session::readModuleConfigure()
 {
-    if (!SystemInfoParser::parseMachineInfo(kMachineInfoPath, m_objMachineInfo))
+    if (!SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, m_objMachineInfo))
         toolNote("no machine information in %s; only modules without hardware model and code match",
-                 kMachineInfoPath);
+                 SNS_PATH_MACHINE_INFO);
     std::list<ModuleConfigure> lstModules;
-    if (!ModuleConfigureParser::parse(kModuleConfigPath, m_objMachineInfo.getHardwareModel(),
+    if (!ModuleConfigureParser::parse(SNS_PATH_MODULE_CONFIG, m_objMachineInfo.getHardwareModel(),
                                       m_objMachineInfo.getHardwareCode(), lstModules))
         return formatText("cannot read the module configuration %s%s", m_strFlashDir.c_str(),
-                          kModuleConfigPath);
+                          SNS_PATH_MODULE_CONFIG);
     if (lstModules.empty())
         return formatText("no module in %s%s matches the machine (hardware model '%s', code '%s')",
-                          m_strFlashDir.c_str(), kModuleConfigPath,
+                          m_strFlashDir.c_str(), SNS_PATH_MODULE_CONFIG,
                           m_objMachineInfo.getHardwareModel().c_str(),
                           m_objMachineInfo.getHardwareCode().c_str());
     m_objModule = moduleForChannel(lstModules, m_stOptions.m_nChannel);
