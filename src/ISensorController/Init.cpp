@@ -41,10 +41,6 @@ const char* const kBeawayLimitedModels[] = {"Hi3516AV200", "Hi3516AV200Thermal"}
 const int kBeawayLimitedEncoder = 1;
 const int kBeawayMaxHiddenHeight = 255;
 
-// More schemes than a camera keeps is a broken module description; the
-// bound also keeps the row count from wrapping.
-const u32 kMaxSchemeSum = 32;
-
 // The lens stays only when "lensId" is followed by "=", a later ")" and a
 // non-zero number right after the "=".
 bool detailKeepsLens(const char* p_szDetail)
@@ -74,9 +70,10 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
 
     SNS_ASSERT(SNS_AT(84), SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf),
                "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
-    SNS_ASSERT(SNS_HERE, m_stSysConf.nSchemeSum <= kMaxSchemeSum, "m_stSysConf.nSchemeSum <= kMaxSchemeSum",
-               "m_stSysConf.nSchemeSum(%u) cut to %u\n", m_stSysConf.nSchemeSum, kMaxSchemeSum);
-    if (m_stSysConf.nSchemeSum > kMaxSchemeSum) m_stSysConf.nSchemeSum = kMaxSchemeSum;
+    SNS_ASSERT(SNS_HERE, m_stSysConf.nSchemeSum <= SNS_MAX_SCHEME_SUM,
+               "m_stSysConf.nSchemeSum <= kMaxSchemeSum", "m_stSysConf.nSchemeSum(%u) cut to %u\n",
+               m_stSysConf.nSchemeSum, SNS_MAX_SCHEME_SUM);
+    m_stSysConf.nSchemeSum = cappedSchemeSum(m_stSysConf.nSchemeSum);
     // Both arrays hold m_nKeyCmdSum records; the factory count is bounded by it.
     m_pFctKeyVal = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     m_pstKeyValBuf = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
@@ -126,7 +123,7 @@ void ISensorController::buildSchemeCache()
     KeyVal* pBlock = static_cast<KeyVal*>(calloc((size_t)nRows * m_nKeyValSum, sizeof(KeyVal)));
     m_ppUserKeyVal = static_cast<KeyVal**>(calloc(nRows, sizeof(KeyVal*)));
     for (u32 s = 0; s < nRows; ++s) m_ppUserKeyVal[s] = pBlock + (size_t)s * m_nKeyValSum;
-    KeyVal* pFactoryRow = m_ppUserKeyVal[m_stSysConf.nSchemeSum];
+    KeyVal* pFactoryRow = factoryRow();
     memcpy(pFactoryRow, m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
     free(m_pFctKeyVal);
     m_pFctKeyVal = pFactoryRow;
@@ -150,10 +147,10 @@ void ISensorController::readCapabilities(int p_nDeviceType)
 
 void ISensorController::loadSchemeFiles(char* p_szPath, size_t p_nSize)
 {
-    for (u32 s = 0; s < m_stSysConf.nSchemeSum; ++s) {
+    for (u32 s = 0; isUserScheme(s); ++s) {
         schemeFilePath(p_szPath, p_nSize, m_nCameraID, (int)s, m_bIsThermal);
         if (!PKFile::isExist(p_szPath)) keyValToFile(p_szPath, newSchemeFileImage((int)s), m_nKeyValSum);
-        keyValFromFile(p_szPath, m_ppUserKeyVal[s], m_nKeyValSum);
+        keyValFromFile(p_szPath, schemeRow(s), m_nKeyValSum);
         if (s == 0) switchModesFromScheme0();
     }
 }

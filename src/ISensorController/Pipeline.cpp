@@ -22,14 +22,9 @@ SnsSite pipelineSite(int p_nLine)
                    "int ISensorController::setParameters(KeyVal*, u32, bool)"};
 }
 
-// Values of KEY_SCHEME_MODE; any other value switches automatic switching off.
-const u32 kSchemeModeNone = 0;
-const u32 kSchemeModeTime = 1;
-const u32 kSchemeModeDayNight = 2;
-
 u32 normalisedSchemeMode(u32 p_nVal)
 {
-    return (p_nVal == kSchemeModeTime || p_nVal == kSchemeModeDayNight) ? p_nVal : kSchemeModeNone;
+    return (p_nVal == SCHEME_MODE_TIME || p_nVal == SCHEME_MODE_DAY_NIGHT) ? p_nVal : static_cast<u32>(SCHEME_MODE_NONE);
 }
 
 // On this device type the video module knows the controller as channel 1.
@@ -82,7 +77,7 @@ ISensorController::PipeStep ISensorController::routeEntry(KeyVal* p_pKeyval, u32
         return PIPE_CACHE;
     }
     if (isCacheOnlyKey(stEntry.key)) return PIPE_CACHE;
-    if (m_bIsThermal && routeThermalKey(stEntry)) return PIPE_CACHE;
+    if (m_bIsThermal && isThermalRoutedKey(stEntry.key) && routeThermalKey(stEntry)) return PIPE_CACHE;
     return applyGeneral(p_pKeyval, p_nIndex, p_nStop);
 }
 
@@ -91,8 +86,8 @@ ISensorController::PipeStep ISensorController::routeEntry(KeyVal* p_pKeyval, u32
 u32 ISensorController::setSwitchModes(u32 p_nMode)
 {
     const u32 nMode = normalisedSchemeMode(p_nMode);
-    atomicSet(m_bTimeSwitch, nMode == kSchemeModeTime);
-    atomicSet(m_bDNSwitch, nMode == kSchemeModeDayNight);
+    atomicSet(m_bTimeSwitch, nMode == SCHEME_MODE_TIME);
+    atomicSet(m_bDNSwitch, nMode == SCHEME_MODE_DAY_NIGHT);
     return nMode;
 }
 
@@ -102,7 +97,7 @@ void ISensorController::applySchemeMode(u32 p_nVal)
 {
     if (m_nCurScheme != 0) return;
     const u32 nMode = setSwitchModes(p_nVal);
-    for (u32 nScheme = 1; nScheme < m_stSysConf.nSchemeSum; ++nScheme)
+    for (u32 nScheme = 1; isUserScheme(nScheme); ++nScheme)
         setKeyValToCache(nScheme, KEY_SCHEME_MODE, nMode, true);
 }
 
@@ -164,12 +159,12 @@ bool ISensorController::irBudgetRefuses(u32 p_nKey, u32 p_nVal)
     if (getKeyValFromCache(m_nCurScheme, pPair->nPartnerKey, nPartnerVal) < 0) {
         const int nRet = doIaCmd(pPair->nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal);
         if (nRet == SNS_SUCCESS) {
-            printf("### %s doIaCmd sucess\n", pPair->szPartnerName);
+            printf("### %s doIaCmd sucess\n", findKeyName(pPair->nPartnerKey));
         } else {
             SNS_ASSERT(pipelineSite(pPair->nReportLine), SNS_SUCCESS == nRet,
                        "SNS_SUCCESS == doIaCmd(nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal)",
                        "get key(%d) val from 2a err", static_cast<int>(pPair->nPartnerKey));
-            printf("### %s doIaCmd error\n", pPair->szPartnerName);
+            printf("### %s doIaCmd error\n", findKeyName(pPair->nPartnerKey));
         }
     }
     return nPartnerVal != nUnknown && nPartnerVal + p_nVal > kIrPowerBudget;

@@ -30,7 +30,7 @@ int ISensorController::switch_to(int p_nScheme, bool p_bFull)
     m_nLastScheme = m_nCurScheme;
     m_nCurScheme = p_nScheme;
     if (p_bFull) {
-        setParameters(m_ppUserKeyVal[p_nScheme], m_nKeyValSum, false);
+        setParameters(schemeRow(p_nScheme), m_nKeyValSum, false);
     } else {
         SNS_ASSERT(SNS_HERE, SNS_SUCCESS == setParameters(m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum, true),
                    "SNS_SUCCESS == setParameters(m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum, true)",
@@ -45,7 +45,7 @@ int ISensorController::LPR_switch_to(int p_nScheme)
     setStatusBit(SNS_STATUS_SWITCHING);
     m_nLastScheme = m_nCurScheme;
     m_nCurScheme = p_nScheme;
-    const KeyVal* pRow = m_ppUserKeyVal[p_nScheme];
+    const KeyVal* pRow = schemeRow(p_nScheme);
     bool bDayNightCleared = false;
     for (u32 i = 0; i < m_nKeyValSum; ++i) {
         m_pstKeyValBuf[i] = pRow[i];
@@ -69,7 +69,7 @@ void ISensorController::waitWhileBusy()
 bool ISensorController::setParamScheme(int p_nScheme)
 {
     SNS_LOCK_GUARD(m_objMutex);
-    const bool bInRange = p_nScheme >= 0 && (u32)p_nScheme <= m_stSysConf.nSchemeSum;
+    const bool bInRange = hasSchemeRow(p_nScheme);
     SNS_ASSERT(SNS_HERE, bInRange, "p_nScheme >= 0 && (u32)p_nScheme <= m_stSysConf.nSchemeSum",
                "p_nScheme(%d)\n", p_nScheme);
     // A row outside the table must never be switched to.
@@ -109,7 +109,7 @@ int ISensorController::restore(int p_nKey)
     SNS_ASSERT(SNS_HERE, -1 != nPos, "-1 != nPos", "restore key(%d) failed! make sure it is sensor ui key \n",
                p_nKey);
     if (nPos == -1) return -1;
-    return setParameters(&m_ppUserKeyVal[m_nCurScheme][nPos], 1, false);
+    return setParameters(&schemeRow(m_nCurScheme)[nPos], 1, false);
 }
 
 bool ISensorController::restoreAeMode()
@@ -124,7 +124,7 @@ bool ISensorController::resetToLastParameters()
     // Locked before the scheme test so that the sensor thread cannot switch
     // between the test and the revert.
     SNS_LOCK_GUARD(m_objMutex);
-    if ((u32)m_nCurScheme >= m_stSysConf.nSchemeSum) return true;
+    if (!isUserScheme(m_nCurScheme)) return true;
     char szTmp[256] = {0};
     schemeFilePath(szTmp, sizeof(szTmp), m_nCameraID, m_nCurScheme, m_bIsThermal);
     setStatusBit(SNS_STATUS_RESTORING);
@@ -139,10 +139,10 @@ bool ISensorController::resetToLastParameters()
 int ISensorController::flush()
 {
     SNS_LOCK_GUARD(m_objMutex);
-    if ((u32)m_nCurScheme >= m_stSysConf.nSchemeSum) return 0;
+    if (!isUserScheme(m_nCurScheme)) return 0;
     const int nCheck = paramCheck();
     if (nCheck != 0) return nCheck;
     char szPath[256] = {0};
     schemeFilePath(szPath, sizeof(szPath), m_nCameraID, m_nCurScheme, m_bIsThermal);
-    return keyValToFile(szPath, m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum);
+    return keyValToFile(szPath, schemeRow(m_nCurScheme), m_nKeyValSum);
 }

@@ -80,7 +80,7 @@ int ISensorController::sensorThread()
                    "SNS_SUCCESS == judgeCurScheme(nScheme, nSchedule)", "nScheme(%d)\n", nScheme);
     }
     // A scheme row that does not exist (fewer than two rows) is never chosen.
-    if ((u32)nScheme > m_stSysConf.nSchemeSum) return 0;
+    if (!hasSchemeRow(nScheme)) return 0;
 
     if (bDNSwitch || !m_bLPRMode) {
         if (m_nCurScheme == nScheme || testStatus(SNS_STATUS_BUSY_MASK)) return 0;
@@ -106,7 +106,7 @@ int ISensorController::sensorThread()
     }
 
     nScheme = dayNightScheme();
-    if ((u32)nScheme > m_stSysConf.nSchemeSum) return 0;
+    if (!hasSchemeRow(nScheme)) return 0;
     if (m_nLastTimeMatch == kTimeMatchOutside && m_nCurScheme == nScheme) return 0;
     if (testStatus(SNS_STATUS_BUSY_MASK)) return 0;
     LPR_switch_to(nScheme);
@@ -137,10 +137,10 @@ int ISensorController::judgeCurScheme(int& nScheme, int& nSchedule)
     nSchedule = 0;
     // Rows too short to hold a window never match.
     if (m_nKeyValSum >= kSchemeWindowRecords) {
-        for (u32 s = 0; s < m_stSysConf.nSchemeSum; ++s) {
+        for (u32 s = 0; isUserScheme(s); ++s) {
             u32 nStart = 0;
             u32 nEnd = 0;
-            schemeWindow(m_ppUserKeyVal[s], nStart, nEnd);
+            schemeWindow(schemeRow(s), nStart, nEnd);
             if (nStart <= nNow && nNow < nEnd) {
                 nScheme = (int)s;
                 nSchedule = 1;

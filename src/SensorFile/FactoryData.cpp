@@ -5,13 +5,14 @@
 
 #include "DnaStyleDoc.h"
 #include "SensorDebug.h"
+#include "SensorKeys.h"
 #include "SensorStyle.h"
 
 namespace {
 
 // Size of the controller's factory table, assumed by the overloads
 // without a capacity.
-const u32 kFactoryCapacity = 160;
+const u32 kFactoryCapacity = SNS_KEY_TABLE_CAPACITY;
 
 // Reports of both overloads name the one without a capacity.
 const char kFctDataSignature[] = "int getFctData(int, char*, KeyVal*, u32*, bool)";

@@ -15,7 +15,6 @@
 
 namespace {
 
-const u32 kDefaultSchemeSum = 4;
 const int kThermalChannel = 2;
 const size_t kReservedFill = 3;
 
@@ -125,8 +124,7 @@ int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, S
     memset(p_stSysConf->moduleConfig.szReserved2, 'x', kReservedFill);
     copyModuleConfig(p_objModuleConfigure, p_stSysConf->moduleConfig);
 
-    p_stSysConf->nSchemeSum = kDefaultSchemeSum;
-    getDetailFieldTou32(p_stSysConf->moduleConfig.szDetail, "max_scheme", &p_stSysConf->nSchemeSum);
+    p_stSysConf->nSchemeSum = declaredSchemeSum(p_stSysConf->moduleConfig.szDetail);
 
     MachineInfo machineInfo;
     SNS_ASSERT(SNS_AT(39), SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, machineInfo),
@@ -161,6 +159,13 @@ int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, S
                "");
     free(ui_styleDiversity);
     return SNS_SUCCESS;
+}
+
+u32 declaredSchemeSum(const char* p_szDetail)
+{
+    u32 nSum = SNS_DEFAULT_SCHEME_SUM;
+    getDetailFieldTou32(p_szDetail, "max_scheme", &nSum);
+    return nSum;
 }
 
 void uinitSysConf(SysConfig* p_stSysConf)

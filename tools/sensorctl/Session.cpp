@@ -14,8 +14,6 @@
 
 namespace {
 
-const u32 kDefaultSchemeCount = 4;  // the library's count when "max_scheme" is absent
-
 // The module meant for this channel: the one whose id is the channel number,
 // else the first that matches the machine (as the library's factory reset takes it).
 const ModuleConfigure& moduleForChannel(const std::list<ModuleConfigure>& p_lstModules,
@@ -112,9 +110,7 @@ std::string Session::readModuleConfigure()
                           m_objMachineInfo.getHardwareModel().c_str(),
                           m_objMachineInfo.getHardwareCode().c_str());
     m_objModule = moduleForChannel(lstModules, m_stOptions.m_nChannel);
-    u32 nSchemes = kDefaultSchemeCount;
-    getDetailFieldTou32(m_objModule.getDetail().c_str(), "max_scheme", &nSchemes);
-    m_nSchemeCount = static_cast<int>(nSchemes);
+    m_nSchemeCount = static_cast<int>(schemeSumOf(m_objModule.getDetail().c_str()));
     return "";
 }
 
