@@ -82,7 +82,7 @@ TEST_F(HotPathTest, AbsentControlFileCostsOneExistenceTestPerSite)
               costOf([] { snsInfo(SNS_AT(2), [] { return std::string(40, 'x'); }); }));
 
     // A printed dump builds its text once, after the level test.
-    testsupport::writeFlashFile("/tmp/Debug.sign", "7\n");
+    testsupport::writeFlashFile(SNS_PATH_DEBUG_SIGN, "7\n");
     CaptureStdout();
     snsInfo(SNS_AT(3), [] { return std::string("dump\n"); });
     const std::string strOne = "\033[0m\033[35m[sensor info] file:unit fun:TestBody line:3\ndump\n\033[0m";
