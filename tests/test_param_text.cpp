@@ -81,6 +81,8 @@ TEST_F(ParamTextTest, AllParametersFromTheCorrectedRowOrTheFile)
     ASSERT_TRUE(ctrl().setParamScheme(4));  // the factory scheme has no file
     EXPECT_EQ("", all());
     styleShutter(100);
-    access().curScheme() = -1;  // nor is there a row without a current scheme
-    EXPECT_EQ("", all());
+    ISensorController objFresh;  // nor is there a row without a current scheme
+    std::string strFresh = "x";
+    EXPECT_TRUE(objFresh.getAllParameters(strFresh));
+    EXPECT_EQ("x", strFresh);
 }

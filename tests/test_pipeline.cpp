@@ -10,9 +10,9 @@ TEST_F(PipelineTest, SameValueIsSkippedOnlyWhenSavingAgainstTheReferenceScheme)
     EXPECT_EQ(V{"ia 34=70"}, applied({{34, 70}}, false));
     EXPECT_EQ(50, cached(34));
     // While switching, values are compared with the scheme left.
-    access().statusFlag() = SNS_STATUS_INITIALISED | SNS_STATUS_SWITCHING;
-    access().lastScheme() = 1;
     cache(34, 9, 1);
+    ASSERT_TRUE(ctrl().setParamScheme(1) && ctrl().setParamScheme(0));  // scheme 1 is the one left
+    access().statusFlag() = SNS_STATUS_INITIALISED | SNS_STATUS_SWITCHING;
     EXPECT_EQ(V{}, applied({{34, 9}}));
 }
 
@@ -23,18 +23,18 @@ TEST_F(PipelineTest, SchemeModeAndDayNightKeys)
     // Under day/night switching scheme 0 applies these keys and scheme 1 follows.
     EXPECT_EQ(V{"ia 144=1"}, applied({{144, 1}}));
     EXPECT_EQ("1 1 2 2 2", rows(144));
-    access().curScheme() = 1;
+    ASSERT_TRUE(ctrl().setParamScheme(1));
     EXPECT_EQ(V{}, applied({{144, 0}}));
     EXPECT_EQ("1 0 2 2 2", rows(144));
     // The mode belongs to scheme 0; the other user schemes get a copy.
-    access().curScheme() = 0;
+    ASSERT_TRUE(ctrl().setParamScheme(0));
     set(8000, 1);
     EXPECT_TRUE(access().timeSwitch() && !access().dnSwitch());
     EXPECT_EQ("1 1 1 1 0", rows(8000));
     set(8000, 5);  // no automatic switching: the copies say 0
     EXPECT_FALSE(access().timeSwitch() || access().dnSwitch());
     EXPECT_EQ("5 0 0 0 0", rows(8000));
-    access().curScheme() = 2;
+    ASSERT_TRUE(ctrl().setParamScheme(2));
     set(8000, 1);
     EXPECT_FALSE(access().timeSwitch());
     EXPECT_EQ("5 0 1 0 0", rows(8000));
@@ -119,7 +119,7 @@ TEST_F(PipelineTest, GetParameterReadsCacheThenLibrary)
     iasim::setValue(0, 2497, 25);
     EXPECT_EQ("1:50 1:-1 1:25", get(34) + " " + get(160) + " " + get(2497));  // 160: an IR key without row
     EXPECT_EQ(V{"ia1 2497=25"}, timeline());
-    access().zoomFocus().setLockZoomFocusEnable(true);
+    lockLens(true);
     EXPECT_EQ("1:3", get(1552));
     iasim::failCommand(2353, 1, -1);
     expectParts(output([&] { EXPECT_EQ("0:3", get(2353)); }),
@@ -136,10 +136,10 @@ TEST_F(PipelineTest, GuardsAroundTheLibrary)
                          : ctrl().doIaCmd_User(nCmd, IA_CMD_OPT_SET, &nVal);
     };
     auto acc = access();
-    acc.zoomFocus().setLockZoomFocusEnable(true);
+    lockLens(true);
     for (u32 nCmd : {1535u, 1536u, 1616u, 1617u}) ctrl().doIaCmd(nCmd, IA_CMD_OPT_SET, &nVal);
     EXPECT_EQ(V({"ia 1535=1", "ia 1617=1"}), timeline());
-    acc.zoomFocus().setLockZoomFocusEnable(false);
+    lockLens(false);
     acc.statusFlag() = SNS_STATUS_RESETTING;
     run({83, 8211});
     acc.shutterUnlock() = true;  // one shutter command passes whatever the bits
@@ -154,7 +154,7 @@ TEST_F(PipelineTest, GuardsAroundTheLibrary)
 
 TEST_F(PipelineTest, VideoChannelAndExecStatus)
 {
-    access().cameraId() = 2;
+    ctrl().setChannelID(2);
     ctrl().notifyToVideo(5, 6);
     access().machineInfo().setDeviceType(13);  // the video module knows this one as channel 1
     ctrl().notifyToVideo(5, 7);

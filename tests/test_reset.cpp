@@ -7,7 +7,7 @@ using ResetTest = InitFixture;
 
 TEST_F(ResetTest, ResetRecreatesTheFactoryFilesWithTheHeldModuleConfiguration)
 {
-    SensorControllerTestAccess acc(start("(max_scheme=2)"));
+    SensorControllerDetail acc(start("(max_scheme=2)"));
     for (KeyVal stPair : std::vector<KeyVal>{{KEY_SCHEME_END_HOUR, 20}, {KEY_BRIGHTNESS, 99}, {KEY_SCHEME_MODE, 2}})
         ASSERT_EQ(0, set(stPair.key, stPair.value));
     ASSERT_EQ(0, ctrl().flush());
@@ -21,7 +21,7 @@ TEST_F(ResetTest, ResetRecreatesTheFactoryFilesWithTheHeldModuleConfiguration)
     EXPECT_EQ(0, valueOf(records(schemeFile(1, 0)), KEY_SCHEME_MODE));  // only scheme 0 was saved
     EXPECT_EQ(50, valueOf(records(schemeFile(1, 0)), KEY_BRIGHTNESS));
     EXPECT_EQ(24, valueOf(records(schemeFile(1, 0)), KEY_SCHEME_END_HOUR));
-    EXPECT_EQ(0, acc.curScheme());
+    EXPECT_EQ(0, scheme());
     EXPECT_FALSE(acc.dnSwitch() || acc.timeSwitch());
     EXPECT_EQ(u32(SNS_STATUS_INITIALISED), acc.statusFlag());
 

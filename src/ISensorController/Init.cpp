@@ -12,6 +12,7 @@
 #include "AtomicWord.h"
 #include "DeviceType.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "ISensorController/SchemeFiles.h"
 #include "PKFile.h"
 #include "SensorDebug.h"
@@ -65,8 +66,8 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
 {
     char szPath[256];
     memset(szPath, 0, sizeof(szPath));
-    setStatusBit(SNS_STATUS_INITIALISING);
-    clearStatusBit(SNS_STATUS_INITIALISED);
+    atomicOr(m_nStatusFlag, SNS_STATUS_INITIALISING);
+    atomicAndNot(m_nStatusFlag, SNS_STATUS_INITIALISED);
 
     SNS_ASSERT(SNS_AT(84), SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf),
                "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
@@ -83,7 +84,7 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
                "SNS_SUCCESS == getFctData(m_nCameraID,m_stSysConf.szUIStyle, m_pFctKeyVal, "
                "&m_nKeyValSum,m_bShowWDRFalg)",
                "m_nKeyValSum(%d)\n", m_nKeyValSum);
-    buildSchemeCache();
+    detail(*this).buildSchemeCache();
 
     u32 nLocalVersion = 0;
     if (SNS_SUCCESS != getVersion(&nLocalVersion) || nLocalVersion != m_nVersion) {
@@ -97,12 +98,12 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
 
     MachineInfo objMachineInfo;
     SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, objMachineInfo);
-    readCapabilities(objMachineInfo.getDeviceType());
-    loadSchemeFiles(szPath, sizeof(szPath));
+    detail(*this).readCapabilities(objMachineInfo.getDeviceType());
+    detail(*this).loadSchemeFiles(szPath, sizeof(szPath));
 
     SNS_ASSERT(SNS_AT(228), SNS_SUCCESS == setVersion(m_nVersion), "SNS_SUCCESS == setVersion(m_nVersion)",
                "m_nVersion(%d)\n", m_nVersion);
-    buildKeyCmdMap();
+    detail(*this).buildKeyCmdMap();
     m_pstKeyValTmp = static_cast<KeyVal*>(calloc(m_nKeyValSum, sizeof(KeyVal)));
 
     if (!atomicGet(m_bDNSwitch) && !atomicGet(m_bTimeSwitch)) switch_to(0, false);
@@ -110,80 +111,80 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     sensorThread();
     SNS_ASSERT(SNS_AT(242), m_pSensorThread->start(), "m_pSensorThread->start()", "");
 
-    settleShowOptions(objMachineInfo.getHardwareModel());
-    setStatusBit(SNS_STATUS_INITIALISED);
-    clearStatusBit(SNS_STATUS_INITIALISING);
+    detail(*this).settleShowOptions(objMachineInfo.getHardwareModel());
+    atomicOr(m_nStatusFlag, SNS_STATUS_INITIALISED);
+    atomicAndNot(m_nStatusFlag, SNS_STATUS_INITIALISING);
     snsDbg(SNS_AT(277), "ISensorController::initSensor  success\n");
     return true;
 }
 
-void ISensorController::buildSchemeCache()
+void SensorControllerDetail::buildSchemeCache()
 {
-    const u32 nRows = m_stSysConf.nSchemeSum + 1;
-    KeyVal* pBlock = static_cast<KeyVal*>(calloc((size_t)nRows * m_nKeyValSum, sizeof(KeyVal)));
-    m_ppUserKeyVal = static_cast<KeyVal**>(calloc(nRows, sizeof(KeyVal*)));
-    for (u32 s = 0; s < nRows; ++s) m_ppUserKeyVal[s] = pBlock + (size_t)s * m_nKeyValSum;
+    const u32 nRows = c.m_stSysConf.nSchemeSum + 1;
+    KeyVal* pBlock = static_cast<KeyVal*>(calloc((size_t)nRows * c.m_nKeyValSum, sizeof(KeyVal)));
+    c.m_ppUserKeyVal = static_cast<KeyVal**>(calloc(nRows, sizeof(KeyVal*)));
+    for (u32 s = 0; s < nRows; ++s) c.m_ppUserKeyVal[s] = pBlock + (size_t)s * c.m_nKeyValSum;
     KeyVal* pFactoryRow = factoryRow();
-    memcpy(pFactoryRow, m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
-    free(m_pFctKeyVal);
-    m_pFctKeyVal = pFactoryRow;
+    memcpy(pFactoryRow, c.m_pFctKeyVal, c.m_nKeyValSum * sizeof(KeyVal));
+    free(c.m_pFctKeyVal);
+    c.m_pFctKeyVal = pFactoryRow;
 }
 
-void ISensorController::readCapabilities(int p_nDeviceType)
+void SensorControllerDetail::readCapabilities(int p_nDeviceType)
 {
     DeviceType objDeviceType;
     objDeviceType.setDeviceTypeId(p_nDeviceType);
-    const char* szDetail = m_stSysConf.moduleConfig.szDetail;
+    const char* szDetail = c.m_stSysConf.moduleConfig.szDetail;
     if (strstr(szDetail, kLimitedIrPowerField) != nullptr) {
-        m_bisLimitedIrPower = true;
+        c.m_bisLimitedIrPower = true;
         printf("#### m_bisLimitedIrPower is true!\n");
     }
-    if (!detailKeepsLens(szDetail)) m_bHasLens = false;
+    if (!detailKeepsLens(szDetail)) c.m_bHasLens = false;
     if (objDeviceType.getDeviceTypeId() == kLprDeviceType &&
         strstr(szDetail, kInfraredKindFields[0]) == nullptr &&
         strstr(szDetail, kInfraredKindFields[1]) == nullptr)
-        m_bLPRMode = true;
+        c.m_bLPRMode = true;
 }
 
-void ISensorController::loadSchemeFiles(char* p_szPath, size_t p_nSize)
+void SensorControllerDetail::loadSchemeFiles(char* p_szPath, size_t p_nSize)
 {
     for (u32 s = 0; isUserScheme(s); ++s) {
-        schemeFilePath(p_szPath, p_nSize, m_nCameraID, (int)s, m_bIsThermal);
-        if (!PKFile::isExist(p_szPath)) keyValToFile(p_szPath, newSchemeFileImage((int)s), m_nKeyValSum);
-        keyValFromFile(p_szPath, schemeRow(s), m_nKeyValSum);
+        schemeFilePath(p_szPath, p_nSize, c.m_nCameraID, (int)s, c.m_bIsThermal);
+        if (!PKFile::isExist(p_szPath)) keyValToFile(p_szPath, newSchemeFileImage((int)s), c.m_nKeyValSum);
+        keyValFromFile(p_szPath, schemeRow(s), c.m_nKeyValSum);
         if (s == 0) switchModesFromScheme0();
     }
 }
 
-KeyVal* ISensorController::newSchemeFileImage(int p_nScheme)
+KeyVal* SensorControllerDetail::newSchemeFileImage(int p_nScheme)
 {
-    if (m_bLPRMode) {
-        if (p_nScheme != kLprNightScheme) return m_pFctKeyVal;
-        memcpy(m_pstKeyValBuf, m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
+    if (c.m_bLPRMode) {
+        if (p_nScheme != kLprNightScheme) return c.m_pFctKeyVal;
+        memcpy(c.m_pstKeyValBuf, c.m_pFctKeyVal, c.m_nKeyValSum * sizeof(KeyVal));
         for (const KeyVal& stNight : kLprNightImage) {
-            const int nIndex = findKeyVal(m_pstKeyValBuf, m_nKeyValSum, stNight.key);
-            if (nIndex >= 0) m_pstKeyValBuf[nIndex].value = stNight.value;
+            const int nIndex = findKeyVal(c.m_pstKeyValBuf, c.m_nKeyValSum, stNight.key);
+            if (nIndex >= 0) c.m_pstKeyValBuf[nIndex].value = stNight.value;
         }
-        return m_pstKeyValBuf;
+        return c.m_pstKeyValBuf;
     }
     // Every file created after scheme 0 carries "no automatic switching" too.
-    if (p_nScheme == 0) setKeyValToCache(m_stSysConf.nSchemeSum, KEY_SCHEME_MODE, 0, true);
-    return m_pFctKeyVal;
+    if (p_nScheme == 0) c.setKeyValToCache(c.m_stSysConf.nSchemeSum, KEY_SCHEME_MODE, 0, true);
+    return c.m_pFctKeyVal;
 }
 
-void ISensorController::switchModesFromScheme0()
+void SensorControllerDetail::switchModesFromScheme0()
 {
     u32 nMode = 0;
-    if (getKeyValFromCache(0, KEY_SCHEME_MODE, nMode) == -1) return;
+    if (c.getKeyValFromCache(0, KEY_SCHEME_MODE, nMode) == -1) return;
     setSwitchModes(nMode);
 }
 
-void ISensorController::settleShowOptions(const std::string& p_strHardwareModel)
+void SensorControllerDetail::settleShowOptions(const std::string& p_strHardwareModel)
 {
-    m_bShowWDRFalg = true;
+    c.m_bShowWDRFalg = true;
     setshowBeawayFalg(true);
     std::vector<AVStreamParam> vecStreams;
-    m_pVideoStreamModule->getStreamList(vecStreams);
+    c.m_pVideoStreamModule->getStreamList(vecStreams);
     for (const AVStreamParam& objStream : vecStreams) {
         if (isBeawayLimitedModel(p_strHardwareModel) &&
             objStream.getVideoEncoderType() == kBeawayLimitedEncoder &&
@@ -191,17 +192,17 @@ void ISensorController::settleShowOptions(const std::string& p_strHardwareModel)
             setshowBeawayFalg(false);
     }
     LimitedFramesWDRModeParam objWdr;
-    m_pVideoStreamModule->getLimitedFramesWDRModeParam(m_nCameraID, objWdr);
-    if (objWdr.getLimitFramesModeId() == 0 && objWdr.getLimitWdr() == 1) m_bShowWDRFalg = false;
+    c.m_pVideoStreamModule->getLimitedFramesWDRModeParam(c.m_nCameraID, objWdr);
+    if (objWdr.getLimitFramesModeId() == 0 && objWdr.getLimitWdr() == 1) c.m_bShowWDRFalg = false;
 }
 
 void ISensorController::uinit()
 {
     // Nothing is held after an earlier uinit; releasing twice would free the
     // configuration texts again.
-    if (!testStatus(SNS_STATUS_INITIALISED) || m_ppUserKeyVal == nullptr) return;
+    if (!atomicAny(m_nStatusFlag, SNS_STATUS_INITIALISED) || m_ppUserKeyVal == nullptr) return;
     atomicSet(m_bShutterUnlock, true);
-    setStatusBit(SNS_STATUS_SHUTTING_DOWN);
+    atomicOr(m_nStatusFlag, SNS_STATUS_SHUTTING_DOWN);
     SNS_ASSERT(SNS_AT(289), m_pSensorThread->stop(), "m_pSensorThread->stop()", "");
 
     free(m_pstKeyValTmp);
@@ -221,5 +222,5 @@ void ISensorController::uinit()
     m_nKeyValSum = 0;
     m_ppUserKeyVal = nullptr;
     m_pFctKeyVal = nullptr;
-    clearStatusBit(SNS_STATUS_SHUTTING_DOWN);
+    atomicAndNot(m_nStatusFlag, SNS_STATUS_SHUTTING_DOWN);
 }

@@ -109,7 +109,7 @@ protected:
         return ctrl();
     }
     ISensorController& ctrl() { return *m_vecCtrls.back(); }
-    SensorControllerTestAccess access() { return SensorControllerTestAccess(ctrl()); }
+    SensorControllerDetail access() { return detail(ctrl()); }
     int set(u32 p_nKey, u32 p_nVal, bool p_bSave = true) { return ctrl().setParameter(p_nKey, p_nVal, p_bSave); }
 
     // Cached value of a key in a row of the last controller; -1 when not in the row.
@@ -124,6 +124,19 @@ protected:
         std::string strOut = std::to_string(cached(p_nKey));
         for (u32 s = 1; s <= access().sysConf().nSchemeSum; ++s) strOut += " " + std::to_string(cached(p_nKey, s));
         return strOut;
+    }
+    void lockLens(bool p_bLock)
+    {
+        SensorZoomFocusParam objParam;
+        ctrl().getSensorZoomFocusParam(objParam);
+        objParam.setLockZoomFocusEnable(p_bLock);
+        ctrl().setSensorZoomFocusParam(objParam);
+    }
+    int scheme()
+    {
+        int nScheme = -2;
+        ctrl().getParamScheme(nScheme);
+        return nScheme;
     }
     void cache(u32 p_nKey, u32 p_nVal, int p_nScheme = 0) { ctrl().setKeyValToCache(p_nScheme, p_nKey, p_nVal, true); }
     void setWindow(int p_nScheme, u32 p_nStartH, u32 p_nStartM, u32 p_nEndH, u32 p_nEndM)
