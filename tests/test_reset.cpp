@@ -16,7 +16,7 @@ TEST_F(ResetTest, ResetRecreatesTheFactoryFilesWithTheHeldModuleConfiguration)
     EXPECT_TRUE(ctrl().resetParameters());
     EXPECT_EQ(V{"rm -rf /mnt/mtd/code/config*/sensor1_[0-3].cfg"}, platformsim::shellCommands());
     // The factory scheme (a diff from 99) before the files go, then init's start from the new files.
-    EXPECT_EQ((std::vector<uint32_t>{50, 50}), iasim::setValuesOf(KEY_BRIGHTNESS));
+    EXPECT_EQ((std::vector<uint32_t>{KEY_FIX_SHUTTER, 50}), iasim::setValuesOf(KEY_BRIGHTNESS));
     EXPECT_EQ(2u, acc.sysConf().nSchemeSum);
     EXPECT_EQ(0, valueOf(records(schemeFile(1, 0)), KEY_SCHEME_MODE));  // only scheme 0 was saved
     EXPECT_EQ(50, valueOf(records(schemeFile(1, 0)), KEY_BRIGHTNESS));

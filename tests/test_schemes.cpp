@@ -3,7 +3,15 @@
 
 class SchemesTest : public StillControllerTest {
 protected:
-    SchemesTest() : StillControllerTest({{34, 50}, {2337, 60}, {16, 0}, {1536, 0}, {144, 2}}, "(lensId=3)") {}
+    SchemesTest()
+        : StillControllerTest({{KEY_BRIGHTNESS, 50},
+                               {KEY_SATURATION, 60},
+                               {KEY_EXPOSE_MODE, 0},
+                               {KEY_AUTO_FOCUS_MODE, 0},
+                               {KEY_DN_MODE, 2}},
+                              "(lensId=3)")
+    {
+    }
 };
 
 TEST_F(SchemesTest, DiffFullAndLprSwitches)

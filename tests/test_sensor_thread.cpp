@@ -6,7 +6,10 @@
 
 class SensorThreadTest : public StillControllerTest {
 protected:
-    SensorThreadTest() : StillControllerTest({{34, 50}, {2337, 60}, {144, 2}}, "(lensId=3)") {}
+    SensorThreadTest()
+        : StillControllerTest({{KEY_BRIGHTNESS, 50}, {KEY_SATURATION, 60}, {KEY_DN_MODE, 2}}, "(lensId=3)")
+    {
+    }
     void SetUp() override
     {
         StillControllerTest::SetUp();
