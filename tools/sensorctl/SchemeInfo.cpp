@@ -5,6 +5,8 @@
 #include "Session.h"
 #include "ToolCommon.h"
 
+using namespace sensorhost;
+
 namespace {
 
 // Values of KEY_SCHEME_MODE in scheme 0.
