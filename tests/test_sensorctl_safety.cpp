@@ -15,7 +15,7 @@ namespace {
 using namespace testsupport;
 
 const size_t npos = std::string::npos;
-const char* const kVersionFile = "/flash/mnt/mtd/code/config_file/snsversion.cfg";
+const char* const kVersionFile = "/flash" SNS_PATH_VERSION_FILE;
 const char* const kStyleFile = "/flash/hd1/moduleConfig/sensorConfig/style/Style.xml";
 
 class SensorctlSafetyTest : public SensorctlTest {
@@ -26,11 +26,9 @@ protected:
         SensorctlTest::SetUp();
         ASSERT_EQ(0, run("set brightness=71 --save").m_nExit);
         m_mapSaved = flashFiles();
-        ASSERT_EQ(5u, m_mapSaved.count("/mnt/mtd/code/config_file/sensor1_0.cfg") +
-                          m_mapSaved.count("/mnt/mtd/code/config_file/sensor1_1.cfg") +
-                          m_mapSaved.count("/mnt/mtd/code/config_file/sensor1_2.cfg") +
-                          m_mapSaved.count("/mnt/mtd/code/config_file/sensor1_3.cfg") +
-                          m_mapSaved.count("/mnt/mtd/code/config_file/snsversion.cfg"));
+        size_t nFiles = m_mapSaved.count(SNS_PATH_VERSION_FILE);
+        for (int s = 0; s < 4; ++s) nFiles += m_mapSaved.count(schemeFilePath(1, s));
+        ASSERT_EQ(5u, nFiles);
     }
     // Runs the command expecting a refusal that names p_szReason and leaves every file as it was.
     void expectRefusedUnchanged(const std::string& p_strArgs, const char* p_szReason)
@@ -100,7 +98,7 @@ TEST_F(SensorctlSafetyTest, AnUnwritableParameterFolderIsNeverReportedAsSaved)
         strAs = "/usr/bin/setpriv --reuid=65534 --regid=65534 --clear-groups";
         ASSERT_EQ(0, system(("chmod -R a+rwX " + onDisk("") + " && chmod a+rx " + onDisk("/..")).c_str()));
     }
-    const std::string strDir = m_strRoot + "/flash/mnt/mtd/code/config_file";
+    const std::string strDir = m_strRoot + "/flash" SNS_PATH_CONFIG_DIR;
     ASSERT_EQ(0, chmod(strDir.c_str(), 0555));
     for (const char* szArgs : {"set brightness=99 --save", "flush", "reset"}) {
         const ToolRun stRun = run(szArgs, "", "/flash", strAs);

@@ -14,6 +14,7 @@
 #include <regex>
 #include <string>
 
+#include "FlashLayout.h"
 #include "TestSupport.h"
 
 namespace testsupport {
@@ -47,8 +48,7 @@ inline long long shown(const std::string& p_strOut, const std::string& p_strName
 // Paths below the test's root ("/flash/..." is the tool's flash folder).
 inline std::string schemeFile(int p_nChannel, int p_nScheme)
 {
-    return "/flash/mnt/mtd/code/config_file/sensor" + std::to_string(p_nChannel) + "_" +
-           std::to_string(p_nScheme) + ".cfg";
+    return "/flash" + schemeFilePath(p_nChannel, p_nScheme);
 }
 
 class SensorctlTest : public FlashTest {

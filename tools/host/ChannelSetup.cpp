@@ -42,13 +42,13 @@ std::vector<u32> ChannelSetup::factoryKeys() const
 std::string readChannelSetup(int p_nChannel, ChannelSetup& p_stOut)
 {
     p_stOut.m_nChannel = p_nChannel;
-    p_stOut.m_bMachineRead = SystemInfoParser::parseMachineInfo(kMachineInfoPath, p_stOut.m_objMachine);
+    p_stOut.m_bMachineRead = SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, p_stOut.m_objMachine);
     std::list<ModuleConfigure> lstModules;
-    if (!ModuleConfigureParser::parse(kModuleConfigPath, p_stOut.m_objMachine.getHardwareModel(),
+    if (!ModuleConfigureParser::parse(SNS_PATH_MODULE_CONFIG, p_stOut.m_objMachine.getHardwareModel(),
                                       p_stOut.m_objMachine.getHardwareCode(), lstModules))
-        return std::string("cannot read the module configuration ") + kModuleConfigPath;
+        return std::string("cannot read the module configuration ") + SNS_PATH_MODULE_CONFIG;
     if (lstModules.empty())
-        return std::string("no module in ") + kModuleConfigPath + " matches the machine (hardware model '" +
+        return std::string("no module in ") + SNS_PATH_MODULE_CONFIG + " matches the machine (hardware model '" +
                p_stOut.m_objMachine.getHardwareModel() + "', code '" +
                p_stOut.m_objMachine.getHardwareCode() + "')";
     p_stOut.m_objModule = lstModules.front();
@@ -64,7 +64,8 @@ void loadFactorySet(ChannelSetup& p_stSetup)
 {
     SysConfig stConf = SysConfig();
     initSysConf(p_stSetup.m_nChannel, p_stSetup.m_objModule, &stConf);
-    p_stSetup.m_nSchemeCount = static_cast<int>(stConf.nSchemeSum);
+    // As many schemes as a controller keeps of the module's count.
+    p_stSetup.m_nSchemeCount = static_cast<int>(cappedSchemeSum(stConf.nSchemeSum));
     std::vector<KeyVal> vecFactory(kFactoryRoom);
     u32 nCount = 0;
     if (stConf.szUIStyle != nullptr)

@@ -12,13 +12,6 @@ namespace fs = std::filesystem;
 
 namespace sensorhost {
 
-const char* const kModuleConfigPath = "/hd1/moduleConfig/moduleConfig.xml";
-const char* const kMachineInfoPath = "/mnt/mtd/code/factory_setting/machineinfo.ini";
-const char* const kParamFileDir = "/mnt/mtd/code/config_file";
-const char* const kVersionFilePath = "/mnt/mtd/code/config_file/snsversion.cfg";
-const char* const kVersionFileName = "snsversion.cfg";
-const char* const kScratchDir = "/tmp";
-
 namespace {
 
 std::string executableDir()
@@ -40,7 +33,7 @@ bool isEmptyDir(const fs::path& p_objDir)
 bool isFlashTree(const std::string& p_strDir)
 {
     std::error_code ec;
-    return fs::is_regular_file(fs::path(p_strDir) / std::string(kModuleConfigPath).substr(1), ec);
+    return fs::is_regular_file(fs::path(p_strDir) / std::string(SNS_PATH_MODULE_CONFIG).substr(1), ec);
 }
 
 std::string findSampleFlash()
@@ -92,7 +85,7 @@ std::string openFlashTree(const std::string& p_strDir, bool p_bMayCreate, FlashT
         return p_strDir + " is not a folder";
     } else if (!isFlashTree(p_strDir)) {
         return p_strDir + " is not a camera flash tree: it has no " +
-               std::string(kModuleConfigPath).substr(1) +
+               std::string(SNS_PATH_MODULE_CONFIG).substr(1) +
                " (name another folder with --flash, or a missing one to get the sample camera)";
     }
     p_stOut.m_strRoot = fs::absolute(objDir).lexically_normal().string();
@@ -105,10 +98,14 @@ std::string onDisk(const FlashTree& p_stTree, const std::string& p_strCameraPath
     return p_stTree.m_strRoot + p_strCameraPath;
 }
 
-std::string schemeFilePath(int p_nChannel, int p_nScheme)
+std::string cameraDirOf(const char* p_szPath)
 {
-    return std::string(kParamFileDir) + "/sensor" + std::to_string(p_nChannel) + "_" +
-           std::to_string(p_nScheme) + ".cfg";
+    return fs::path(p_szPath).parent_path().string();
+}
+
+std::string fileNameOf(const char* p_szPath)
+{
+    return fs::path(p_szPath).filename().string();
 }
 
 }  // namespace sensorhost

@@ -5,16 +5,14 @@
 
 #include <string>
 
+// The camera paths (below the flash root on a PC).
+#include "FlashLayout.h"
+
 namespace sensorhost {
 
-// Camera paths a host reads or checks (below the flash root on a PC).
-extern const char* const kModuleConfigPath;
-extern const char* const kMachineInfoPath;
-extern const char* const kParamFileDir;
-extern const char* const kVersionFilePath;
-extern const char* const kVersionFileName;
-// Where the library keeps its merged style while it runs.
-extern const char* const kScratchDir;
+// The folder and the name part of a camera path.
+std::string cameraDirOf(const char* p_szPath);
+std::string fileNameOf(const char* p_szPath);
 
 struct FlashTree {
     std::string m_strRoot;      // absolute, normalised
@@ -42,9 +40,6 @@ std::string makeScratchDir(const std::string& p_strPrefix);
 
 // The real path of a camera path below the root.
 std::string onDisk(const FlashTree& p_stTree, const std::string& p_strCameraPath);
-
-// Camera path of a scheme's parameter file on a normal channel.
-std::string schemeFilePath(int p_nChannel, int p_nScheme);
 
 }  // namespace sensorhost
 

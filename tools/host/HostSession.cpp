@@ -160,7 +160,7 @@ SaveResult HostSession::factoryReset()
         stOut.m_strFailure = compareFile(schemeFilePath(channel(), s), vecFactory, bLpr && s == kLprNightScheme);
     u32 nVersion = 0;
     if (stOut.m_strFailure.empty() && (getVersion(&nVersion) != 0 || nVersion != paramFileLayoutVersion()))
-        stOut.m_strFailure = onDisk(m_stTree, kVersionFilePath) + " does not hold the layout version " +
+        stOut.m_strFailure = onDisk(m_stTree, SNS_PATH_VERSION_FILE) + " does not hold the layout version " +
                              std::to_string(paramFileLayoutVersion());
     stOut.m_bWritten = stOut.m_strFailure.empty();
     return stOut;

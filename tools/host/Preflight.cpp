@@ -20,9 +20,9 @@ const int kRemovedSchemes = 4;
 
 // A folder the library writes to: it must be a writable folder, or be
 // creatable in a writable parent.
-std::string folderProblem(const FlashTree& p_stTree, const char* p_szCameraDir)
+std::string folderProblem(const FlashTree& p_stTree, const std::string& p_strCameraDir)
 {
-    const std::string strDir = onDisk(p_stTree, p_szCameraDir);
+    const std::string strDir = onDisk(p_stTree, p_strCameraDir);
     std::error_code ec;
     if (fs::exists(strDir, ec)) {
         if (!fs::is_directory(strDir, ec)) return strDir + " is not a folder";
@@ -38,13 +38,13 @@ std::string folderProblem(const FlashTree& p_stTree, const char* p_szCameraDir)
 std::string versionProblem(const FlashTree& p_stTree)
 {
     std::string strBytes;
-    const std::string strReadError = readLimited(onDisk(p_stTree, kVersionFilePath), strBytes);
+    const std::string strReadError = readLimited(onDisk(p_stTree, SNS_PATH_VERSION_FILE), strBytes);
     const u32 nWanted = paramFileLayoutVersion();
-    if (strReadError == "no such file") return "the version file " + std::string(kVersionFileName) + " is missing";
-    if (!strReadError.empty()) return "the version file " + std::string(kVersionFileName) + ": " + strReadError;
+    if (strReadError == "no such file") return "the version file " + fileNameOf(SNS_PATH_VERSION_FILE) + " is missing";
+    if (!strReadError.empty()) return "the version file " + fileNameOf(SNS_PATH_VERSION_FILE) + ": " + strReadError;
     u32 nVersion = 0;
     if (!decodeVersion(strBytes, nVersion))
-        return "the version file " + std::string(kVersionFileName) + " holds " + std::to_string(strBytes.size()) +
+        return "the version file " + fileNameOf(SNS_PATH_VERSION_FILE) + " holds " + std::to_string(strBytes.size()) +
                " bytes, not a version";
     if (nVersion != nWanted)
         return "the version file holds layout " + std::to_string(nVersion) + ", this library writes layout " +
@@ -107,8 +107,8 @@ PreflightReport preflight(const FlashTree& p_stTree, int p_nChannel, ChannelSetu
     PreflightReport stReport;
     platformsim::setFlashRoot(p_stTree.m_strRoot);
     // The library keeps its merged style in the scratch folder and the schemes in the parameter folder.
-    for (const char* szDir : {kScratchDir, kParamFileDir}) {
-        const std::string strProblem = folderProblem(p_stTree, szDir);
+    for (const std::string& strDir : {cameraDirOf(SNS_PATH_MERGED_STYLE), std::string(SNS_PATH_CONFIG_DIR)}) {
+        const std::string strProblem = folderProblem(p_stTree, strDir);
         if (!strProblem.empty())
             addFinding(stReport, FindingKind::kNotWritable, "the flash tree cannot be written: " + strProblem);
     }

@@ -23,7 +23,7 @@ namespace {
 std::string cameraOf(const std::string& p_strPath)
 {
     const std::string strAbsolute = std::filesystem::absolute(p_strPath).lexically_normal().string();
-    const size_t nAt = strAbsolute.rfind(std::string(kParamFileDir) + "/");
+    const size_t nAt = strAbsolute.rfind(std::string(SNS_PATH_CONFIG_DIR) + "/");
     if (nAt != std::string::npos && isFlashTree(strAbsolute.substr(0, nAt))) return strAbsolute.substr(0, nAt);
     return findSampleFlash();
 }
@@ -101,7 +101,7 @@ int runDecode(Session*, const Args& p_vecArgs)
         if (!strError.empty()) {
             toolError("%s: cannot decode: %s", strPath.c_str(), strError.c_str());
             nResult = EXIT_FAILED;
-        } else if (std::filesystem::path(strPath).filename() == kVersionFileName) {
+        } else if (std::filesystem::path(strPath).filename() == fileNameOf(SNS_PATH_VERSION_FILE)) {
             nResult = decodeVersionFile(strPath, strBytes);
         } else {
             nResult = decodeParameters(strPath, strBytes);
