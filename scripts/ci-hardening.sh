@@ -46,12 +46,15 @@ run_fuzzers() {
         -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build build-fuzz -j"$JOBS"
     mkdir -p build-fuzz/artifacts build-fuzz/logs
-    local target log
+    local target log dict
     for target in $(ls fuzz/corpus); do
         log="build-fuzz/logs/$target.txt"
+        dict=()
+        # A target may bring a dictionary of tokens (fuzz/<target>.dict).
+        [ -f "fuzz/$target.dict" ] && dict=(-dict="../fuzz/$target.dict")
         rm -rf "build-fuzz/corpus-$target"
         mkdir -p "build-fuzz/corpus-$target"
-        if ! (cd build-fuzz && "./$target" "corpus-$target" "../fuzz/corpus/$target" \
+        if ! (cd build-fuzz && "./$target" "corpus-$target" "../fuzz/corpus/$target" "${dict[@]}" \
                 -max_total_time="$FUZZ_SECONDS" -timeout=25 -artifact_prefix="artifacts/$target-" \
                 >"logs/$target.txt" 2>&1); then
             cat "$log"

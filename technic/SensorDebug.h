@@ -88,4 +88,15 @@ void snsAssertNote(const char* p_szFile, const char* p_szFunc, int p_nLine, cons
         if (!bRet) snsAssertFailed(exprText, SNS_SOURCE_FILE, __func__, line, signature, __VA_ARGS__); \
     } while (0)
 
+// For an operation split into helpers: the helpers' reports name the
+// operation that was entered (function and signature), as the host sees one
+// operation.
+#define SNS_DBG_IN(func, line, ...) \
+    snsTrace(SNS_LEVEL_TRACE, SNS_COLOUR_NONE, SNS_TAG_DBG, SNS_SOURCE_FILE, func, line, __VA_ARGS__)
+#define SNS_ASSERT_IN(func, signature, line, cond, exprText, ...)                              \
+    do {                                                                                        \
+        const bool bRet = static_cast<bool>(cond);                                              \
+        if (!bRet) snsAssertFailed(exprText, SNS_SOURCE_FILE, func, line, signature, __VA_ARGS__); \
+    } while (0)
+
 #endif

@@ -89,12 +89,17 @@ TEST_F(PowerCutTest, FlushUnderFaultsReportsAndKeepsTheSavedScheme)
         EXPECT_EQ(stFault.nLeftovers, leftovers(strScheme));
     }
 
-    // The camera comes back up after the cut: the last complete save counts.
+    // The camera comes back up after the cut: the last complete save counts,
+    // and the channel's start removes what the cut left.
     platformsim::resetWriteFaults();
     ctrl().uinit();
+    const std::string strOther = std::string(kCfgDir) + "/sensor2_0.cfg";
+    testsupport::writeFlashFile(strOther + ".Ab12Cd", "another channel's");
+    testsupport::writeFlashFile(strScheme + ".keep", "not a temporary file");
     start();
     EXPECT_EQ(70, cached(KEY_BRIGHTNESS));
-    EXPECT_EQ(1, leftovers(strScheme));  // still only the one file the cut left
+    EXPECT_EQ(1, leftovers(strScheme));  // only the file that is no temporary
+    EXPECT_EQ(1, leftovers(strOther));
 }
 
 TEST_F(PowerCutTest, FullFlashAtStartCostsNeitherVersionNorSchemes)

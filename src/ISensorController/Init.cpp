@@ -18,6 +18,7 @@
 #include "SensorKeyVal/KeyValSearch.h"
 #include "SensorStyle.h"
 #include "SySystem.h"
+#include "VideoLink.h"
 
 namespace {
 
@@ -40,10 +41,6 @@ const KeyVal kLprNightImage[] = {
 const char* const kBeawayLimitedModels[] = {"Hi3516AV200", "Hi3516AV200Thermal"};
 const int kBeawayLimitedEncoder = 1;
 const int kBeawayMaxHiddenHeight = 255;
-
-// More schemes than a camera keeps is a broken module description; the
-// bound also keeps the row count from wrapping.
-const u32 kMaxSchemeSum = 32;
 
 // The lens stays only when "lensId" is followed by "=", a later ")" and a
 // non-zero number right after the "=".
@@ -71,22 +68,28 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     memset(szPath, 0, sizeof(szPath));
     setStatusBit(SNS_STATUS_INITIALISING);
     clearStatusBit(SNS_STATUS_INITIALISED);
+    m_objWakeup.rearm();
 
     SNS_ASSERT_AT(84, SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf),
                   "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
-    SNS_ASSERT(m_stSysConf.nSchemeSum <= kMaxSchemeSum, "m_stSysConf.nSchemeSum <= kMaxSchemeSum",
-               "m_stSysConf.nSchemeSum(%u) cut to %u\n", m_stSysConf.nSchemeSum, kMaxSchemeSum);
-    if (m_stSysConf.nSchemeSum > kMaxSchemeSum) m_stSysConf.nSchemeSum = kMaxSchemeSum;
     // Both arrays hold m_nKeyCmdSum records; the factory count is bounded by it.
     m_pFctKeyVal = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     m_pstKeyValBuf = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     SNS_ASSERT_AT(89,
                   SNS_SUCCESS == getFctData(m_nCameraID, m_stSysConf.szUIStyle, m_pFctKeyVal,
-                                            &m_nKeyValSum, m_bShowWDRFalg, m_nKeyCmdSum),
+                                            &m_nKeyValSum, atomicGet(m_bShowWDRFalg), m_nKeyCmdSum),
                   "SNS_SUCCESS == getFctData(m_nCameraID,m_stSysConf.szUIStyle, m_pFctKeyVal, "
                   "&m_nKeyValSum,m_bShowWDRFalg)",
                   "m_nKeyValSum(%d)\n", m_nKeyValSum);
-    buildSchemeCache();
+    const u32 nAskedSchemes = m_stSysConf.nSchemeSum;
+    const bool bRows = buildSchemeCache();
+    SNS_ASSERT(bRows, "NULL != m_ppUserKeyVal",
+               "nSchemeSum(%u) m_nKeyValSum(%u): no room for the scheme rows, only the factory scheme is kept\n",
+               nAskedSchemes, m_nKeyValSum);
+    if (!bRows) {
+        m_stSysConf.nSchemeSum = 0;
+        buildSchemeCache();
+    }
 
     u32 nLocalVersion = 0;
     if (SNS_SUCCESS != getVersion(&nLocalVersion) || nLocalVersion != m_nVersion) {
@@ -120,16 +123,30 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     return true;
 }
 
-void ISensorController::buildSchemeCache()
+// The rows of every scheme and the factory row in one block. False, with
+// nothing allocated, when the scheme count + 1 wraps or the memory is not
+// there; the factory values stay in m_pFctKeyVal then.
+bool ISensorController::buildSchemeCache()
 {
     const u32 nRows = m_stSysConf.nSchemeSum + 1;
-    KeyVal* pBlock = static_cast<KeyVal*>(calloc((size_t)nRows * m_nKeyValSum, sizeof(KeyVal)));
-    m_ppUserKeyVal = static_cast<KeyVal**>(calloc(nRows, sizeof(KeyVal*)));
+    size_t nRecords = 0;
+    if (nRows == 0 || __builtin_mul_overflow(static_cast<size_t>(nRows), static_cast<size_t>(m_nKeyValSum), &nRecords))
+        return false;
+    // At least one record each, so that an empty factory set still gets its rows.
+    KeyVal* pBlock = static_cast<KeyVal*>(calloc(nRecords > 0 ? nRecords : 1, sizeof(KeyVal)));
+    KeyVal** ppRows = static_cast<KeyVal**>(calloc(nRows, sizeof(KeyVal*)));
+    if (pBlock == nullptr || ppRows == nullptr) {
+        free(pBlock);
+        free(ppRows);
+        return false;
+    }
+    m_ppUserKeyVal = ppRows;
     for (u32 s = 0; s < nRows; ++s) m_ppUserKeyVal[s] = pBlock + (size_t)s * m_nKeyValSum;
     KeyVal* pFactoryRow = m_ppUserKeyVal[m_stSysConf.nSchemeSum];
     memcpy(pFactoryRow, m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
     free(m_pFctKeyVal);
     m_pFctKeyVal = pFactoryRow;
+    return true;
 }
 
 void ISensorController::readCapabilities(int p_nDeviceType)
@@ -152,7 +169,12 @@ void ISensorController::loadSchemeFiles(char* p_szPath, size_t p_nSize)
 {
     for (u32 s = 0; s < m_stSysConf.nSchemeSum; ++s) {
         schemeFileName(p_szPath, p_nSize, m_nCameraID, m_bIsThermal, (int)s);
+        // Saves cut short by a dying process leave their temporary files.
+        PKFile::removeStaleReplacements(p_szPath);
         if (!PKFile::isExist(p_szPath)) keyValToFile(p_szPath, newSchemeFileImage((int)s), m_nKeyValSum);
+        // A short file leaves the factory records in the rest of the row,
+        // so the row keeps the factory key set.
+        memcpy(m_ppUserKeyVal[s], m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
         keyValFromFile(p_szPath, m_ppUserKeyVal[s], m_nKeyValSum);
         if (s == 0) switchModesFromScheme0();
     }
@@ -183,10 +205,10 @@ void ISensorController::switchModesFromScheme0()
 
 void ISensorController::settleShowOptions(const std::string& p_strHardwareModel)
 {
-    m_bShowWDRFalg = true;
+    atomicSet(m_bShowWDRFalg, true);
     setshowBeawayFalg(true);
     std::vector<AVStreamParam> vecStreams;
-    m_pVideoStreamModule->getStreamList(vecStreams);
+    videolink::streams(m_pVideoStreamModule, vecStreams);
     for (const AVStreamParam& objStream : vecStreams) {
         if (isBeawayLimitedModel(p_strHardwareModel) &&
             objStream.getVideoEncoderType() == kBeawayLimitedEncoder &&
@@ -194,8 +216,8 @@ void ISensorController::settleShowOptions(const std::string& p_strHardwareModel)
             setshowBeawayFalg(false);
     }
     LimitedFramesWDRModeParam objWdr;
-    m_pVideoStreamModule->getLimitedFramesWDRModeParam(m_nCameraID, objWdr);
-    if (objWdr.getLimitFramesModeId() == 0 && objWdr.getLimitWdr() == 1) m_bShowWDRFalg = false;
+    videolink::limitedFramesWdr(m_pVideoStreamModule, m_nCameraID, objWdr);
+    if (objWdr.getLimitFramesModeId() == 0 && objWdr.getLimitWdr() == 1) atomicSet(m_bShowWDRFalg, false);
 }
 
 void ISensorController::uinit()
@@ -205,6 +227,7 @@ void ISensorController::uinit()
     if (!testStatus(SNS_STATUS_INITIALISED) || m_ppUserKeyVal == nullptr) return;
     atomicSet(m_bShutterUnlock, true);
     setStatusBit(SNS_STATUS_SHUTTING_DOWN);
+    m_objWakeup.wake();
     SNS_ASSERT_AT(289, m_pSensorThread->stop(), "m_pSensorThread->stop()", "");
 
     free(m_pstKeyValTmp);

@@ -14,6 +14,13 @@
 #include "StringHandler.h"
 #include "XmlDoc.h"
 
+// The merge is split into helpers; every report names the merge itself.
+#define MERGE_FUNC "mergeStyle"
+#define MERGE_SIGNATURE "int mergeStyle(int, ModuleConfig*, char**, char*)"
+#define MERGE_DBG_AT(line, ...) SNS_DBG_IN(MERGE_FUNC, line, __VA_ARGS__)
+#define MERGE_ASSERT_AT(line, cond, exprText, ...) \
+    SNS_ASSERT_IN(MERGE_FUNC, MERGE_SIGNATURE, line, cond, exprText, __VA_ARGS__)
+
 namespace {
 
 // Condition values agree when their first five characters do.
@@ -66,13 +73,13 @@ const TiXmlAttribute* findMatchingCondition(const TiXmlElement* p_pVariant, cons
 {
     for (const TiXmlAttribute* modi_attr = p_pVariant->FirstAttribute(); modi_attr != nullptr;
          modi_attr = modi_attr->Next()) {
-        SNS_DBG_AT(148, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+        MERGE_DBG_AT(148, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
                    modi_attr->Value());
         char nVal[kDetailValueBuf] = {0};
         if (0 == getDetailFieldToStr(p_szDetail, modi_attr->Name(), nVal) &&
             conditionValueMatches(modi_attr->Value(), nVal))
             return modi_attr;
-        SNS_DBG_AT(173, "modi_attr->Name()(%s), modi_attr->Value()(%s) nVal(%s)\n", modi_attr->Name(),
+        MERGE_DBG_AT(173, "modi_attr->Name()(%s), modi_attr->Value()(%s) nVal(%s)\n", modi_attr->Name(),
                    modi_attr->Value(), nVal);
     }
     return nullptr;
@@ -80,15 +87,15 @@ const TiXmlAttribute* findMatchingCondition(const TiXmlElement* p_pVariant, cons
 
 void applyVariant(TiXmlDocument& doc_style, const TiXmlElement* node_first, const TiXmlAttribute* modi_attr)
 {
-    SNS_DBG_AT(181, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(), modi_attr->Value());
+    MERGE_DBG_AT(181, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(), modi_attr->Value());
     const TiXmlElement* node_second = node_first->FirstChildElement();
-    SNS_ASSERT_AT(182, NULL != node_second, "NULL != (node_second = node_first->FirstChildElement())", "");
+    MERGE_ASSERT_AT(182, NULL != node_second, "NULL != (node_second = node_first->FirstChildElement())", "");
     for (; node_second != nullptr; node_second = node_second->NextSiblingElement()) {
-        SNS_DBG_AT(185, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+        MERGE_DBG_AT(185, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
                    modi_attr->Value());
         updateStyleTab(&doc_style, node_second->Value(), node_second->Attribute("tab_key"),
                        node_second->FirstChildElement());
-        SNS_DBG_AT(190, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+        MERGE_DBG_AT(190, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
                    modi_attr->Value());
     }
 }
@@ -96,7 +103,7 @@ void applyVariant(TiXmlDocument& doc_style, const TiXmlElement* node_first, cons
 void applyDiversity(TiXmlDocument& doc_style, TiXmlDocument& doc_style_div, const char* p_szDetail)
 {
     TiXmlElement* node_first = doc_style_div.RootElement();
-    SNS_ASSERT_AT(142, NULL != node_first, "NULL != (node_first = doc_style_div.RootElement())", "");
+    MERGE_ASSERT_AT(142, NULL != node_first, "NULL != (node_first = doc_style_div.RootElement())", "");
     for (; node_first != nullptr; node_first = node_first->NextSiblingElement()) {
         const TiXmlAttribute* modi_attr = findMatchingCondition(node_first, p_szDetail);
         if (modi_attr != nullptr) applyVariant(doc_style, node_first, modi_attr);
@@ -110,12 +117,12 @@ void reloadMergedStyle(const char* filename, char** ui_style)
     INT64 file_len = getFileLen(filename);
     if (file_len < 0) file_len = 0;
     char* szNew = static_cast<char*>(realloc(*ui_style, static_cast<size_t>(file_len) + 1));
-    SNS_ASSERT(NULL != szNew, "NULL != realloc(*ui_style, file_len + 1)", "file_len(%d)\n",
+    MERGE_ASSERT_AT(__LINE__, NULL != szNew, "NULL != realloc(*ui_style, file_len + 1)", "file_len(%d)\n",
                static_cast<int>(file_len));
     if (szNew == nullptr) return;
     *ui_style = szNew;
     memset(*ui_style, 0, static_cast<size_t>(file_len) + 1);
-    SNS_ASSERT_AT(209, loadFromFile(filename, *ui_style, file_len) > 0,
+    MERGE_ASSERT_AT(209, loadFromFile(filename, *ui_style, file_len) > 0,
                   "loadFromFile(filename, *ui_style, file_len) > 0", "");
 }
 

@@ -19,6 +19,8 @@ const char kMachineInfoFile[] = "/mnt/mtd/code/factory_setting/machineinfo.ini";
 const u32 kDefaultSchemeSum = 4;
 const int kThermalChannel = 2;
 const size_t kReservedFill = 3;
+// Reports of the helpers name the operation they serve.
+const char kInitSysConfSignature[] = "int initSysConf(int, const ModuleConfigure&, SysConfig*)";
 
 // The accepted device types, in the order the check names them, and the
 // document family each one takes.
@@ -91,8 +93,8 @@ void copyField(char* p_szField, size_t p_nSize, const std::string& p_strText, co
     const size_t nCopy = p_strText.size() < p_nSize ? p_strText.size() : p_nSize - 1;
     memcpy(p_szField, p_strText.data(), nCopy);
     p_szField[nCopy] = '\0';
-    SNS_ASSERT(nCopy == p_strText.size(), "p_strText.size() < p_nSize", "%s cut to %u characters\n", p_szName,
-               static_cast<unsigned>(nCopy));
+    SNS_ASSERT_IN("initSysConf", kInitSysConfSignature, __LINE__, nCopy == p_strText.size(),
+                  "p_strText.size() < p_nSize", "%s cut to %u characters\n", p_szName, static_cast<unsigned>(nCopy));
 }
 
 void copyModuleConfig(const ModuleConfigure& p_objModule, ModuleConfig& p_stConfig)

@@ -1,6 +1,7 @@
 #include "FlashDir.h"
 
 #include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -85,17 +86,39 @@ std::string prepareFlashDir(const std::string& p_strDir, bool& p_bCreated)
     return "";
 }
 
-std::vector<std::string> damagedParameterFiles(const std::string& p_strDir)
+namespace {
+
+std::vector<fs::path> parameterFiles(const std::string& p_strDir)
 {
-    std::vector<std::string> vecOut;
+    std::vector<fs::path> vecOut;
     std::error_code ec;
     const fs::path objParamDir = fs::path(p_strDir) / std::string(kParamFileDir).substr(1);
     for (fs::directory_iterator it(objParamDir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string strName = it->path().filename().string();
-        if (strName.compare(0, 6, "sensor") != 0 || it->path().extension() != ".cfg") continue;
-        std::error_code ecSize;
-        const auto nSize = fs::file_size(it->path(), ecSize);
-        if (!ecSize && nSize % sizeof(KeyVal) != 0) vecOut.push_back(it->path().string());
+        if (strName.compare(0, 6, "sensor") == 0 && it->path().extension() == ".cfg") vecOut.push_back(it->path());
     }
     return vecOut;
+}
+
+}  // namespace
+
+std::vector<std::string> damagedParameterFiles(const std::string& p_strDir)
+{
+    std::vector<std::string> vecOut;
+    for (const fs::path& objFile : parameterFiles(p_strDir)) {
+        std::error_code ecSize;
+        const auto nSize = fs::file_size(objFile, ecSize);
+        if (!ecSize && nSize % sizeof(KeyVal) != 0) vecOut.push_back(objFile.string());
+    }
+    return vecOut;
+}
+
+std::map<std::string, unsigned long long> parameterFileIds(const std::string& p_strDir)
+{
+    std::map<std::string, unsigned long long> mapOut;
+    for (const fs::path& objFile : parameterFiles(p_strDir)) {
+        struct stat stInfo;
+        if (stat(objFile.c_str(), &stInfo) == 0) mapOut[objFile.string()] = static_cast<unsigned long long>(stInfo.st_ino);
+    }
+    return mapOut;
 }

@@ -3,6 +3,7 @@
 #ifndef SENSORCTL_FLASH_DIR_H
 #define SENSORCTL_FLASH_DIR_H
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,5 +25,10 @@ std::string prepareFlashDir(const std::string& p_strDir, bool& p_bCreated);
 
 // Parameter files in the tree whose size is not a whole number of records.
 std::vector<std::string> damagedParameterFiles(const std::string& p_strDir);
+
+// The parameter files of the tree by path, each with its file identity. A
+// save replaces its file (written beside it, then renamed over it), so a
+// save that reached flash changes one identity.
+std::map<std::string, unsigned long long> parameterFileIds(const std::string& p_strDir);
 
 #endif

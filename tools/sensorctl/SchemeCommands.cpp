@@ -3,6 +3,7 @@
 
 #include "CommandHandlers.h"
 #include "KeyArgs.h"
+#include "FlashDir.h"
 #include "SchemeInfo.h"
 #include "Session.h"
 #include "ToolCommon.h"
@@ -95,16 +96,25 @@ int runFlush(Session* p_pSession, const Args&)
 {
     ISensorController& objCtrl = p_pSession->controller();
     const int nScheme = currentScheme(objCtrl);
+    const auto mapBefore = parameterFileIds(p_pSession->flashDir());
     const int nResult = objCtrl.flush();
     if (nResult != 0) {
         toolError("scheme %d was not saved: %s (window %s)", nScheme,
                   flushFailureText(nResult).c_str(), windowText(objCtrl, nScheme).c_str());
         return EXIT_FAILED;
     }
-    if (nScheme < 0 || nScheme >= p_pSession->schemeCount())
+    if (nScheme < 0 || nScheme >= p_pSession->schemeCount()) {
         toolPrint("nothing saved: the factory scheme has no parameter file\n");
-    else
-        toolPrint("saved scheme %d\n", nScheme);
+        return EXIT_DONE;
+    }
+    // The library reports a failed write but its flush still answers 0.
+    if (parameterFileIds(p_pSession->flashDir()) == mapBefore) {
+        toolError("scheme %d was not saved: the parameter file on flash was not replaced (full or "
+                  "read-only flash? see the library's report above); the old file is unchanged",
+                  nScheme);
+        return EXIT_FAILED;
+    }
+    toolPrint("saved scheme %d\n", nScheme);
     return EXIT_DONE;
 }
 
