@@ -32,6 +32,21 @@ SNS_API int setVersion(u32 p_nVersion);
 SNS_API int getDetailFieldTou32(const char* p_szDetail, const char* p_szName, u32* p_pnValue);
 SNS_API int getDetailFieldToStr(const char* p_szDetail, const char* p_szName, char* p_szValue);
 
+// Scheme count of a module: the detail field "max_scheme", 4 when absent.
+// A controller keeps that many user schemes as they are, none when the count
+// + 1 (with the factory row) would wrap; schemeSumOf is the count it keeps
+// (init reports the wrap, and rows it cannot allocate).
+const u32 SNS_DEFAULT_SCHEME_SUM = 4;
+SNS_API u32 declaredSchemeSum(const char* p_szDetail);
+inline u32 keptSchemeSum(u32 p_nDeclared)
+{
+    return p_nDeclared + 1 == 0 ? 0 : p_nDeclared;
+}
+inline u32 schemeSumOf(const char* p_szDetail)
+{
+    return keptSchemeSum(declaredSchemeSum(p_szDetail));
+}
+
 // System configuration of a channel.
 SNS_API int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure,
                         SysConfig* p_stSysConf);

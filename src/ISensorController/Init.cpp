@@ -70,20 +70,20 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     clearStatusBit(SNS_STATUS_INITIALISED);
     m_objWakeup.rearm();
 
-    SNS_ASSERT_AT(84, SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf),
-                  "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
+    SNS_ASSERT(SNS_AT(84), SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf),
+               "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
     // Both arrays hold m_nKeyCmdSum records; the factory count is bounded by it.
     m_pFctKeyVal = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     m_pstKeyValBuf = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
-    SNS_ASSERT_AT(89,
-                  SNS_SUCCESS == getFctData(m_nCameraID, m_stSysConf.szUIStyle, m_pFctKeyVal,
-                                            &m_nKeyValSum, atomicGet(m_bShowWDRFalg), m_nKeyCmdSum),
-                  "SNS_SUCCESS == getFctData(m_nCameraID,m_stSysConf.szUIStyle, m_pFctKeyVal, "
-                  "&m_nKeyValSum,m_bShowWDRFalg)",
-                  "m_nKeyValSum(%d)\n", m_nKeyValSum);
+    SNS_ASSERT(SNS_AT(89),
+               SNS_SUCCESS == getFctData(m_nCameraID, m_stSysConf.szUIStyle, m_pFctKeyVal, &m_nKeyValSum,
+                                         atomicGet(m_bShowWDRFalg), m_nKeyCmdSum),
+               "SNS_SUCCESS == getFctData(m_nCameraID,m_stSysConf.szUIStyle, m_pFctKeyVal, "
+               "&m_nKeyValSum,m_bShowWDRFalg)",
+               "m_nKeyValSum(%d)\n", m_nKeyValSum);
     const u32 nAskedSchemes = m_stSysConf.nSchemeSum;
     const bool bRows = buildSchemeCache();
-    SNS_ASSERT(bRows, "NULL != m_ppUserKeyVal",
+    SNS_ASSERT(SNS_HERE, bRows, "NULL != m_ppUserKeyVal",
                "nSchemeSum(%u) m_nKeyValSum(%u): no room for the scheme rows, only the factory scheme is kept\n",
                nAskedSchemes, m_nKeyValSum);
     if (!bRows) {
@@ -93,33 +93,33 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
 
     u32 nLocalVersion = 0;
     if (SNS_SUCCESS != getVersion(&nLocalVersion) || nLocalVersion != m_nVersion) {
-        SNS_WARN_AT(107,
-                    "check the sensor version,   local(%u) --> libsensordll.so(%u), source the cmd: "
-                    "rm -rf /mnt/mtd/code/config*/sensor*\n",
-                    nLocalVersion, m_nVersion);
+        snsWarn(SNS_AT(107),
+                "check the sensor version,   local(%u) --> libsensordll.so(%u), source the "
+                "cmd: " SNS_CMD_REMOVE_ALL_SCHEMES "\n",
+                nLocalVersion, m_nVersion);
         schemeRemoveCommand(szPath, sizeof(szPath), m_nCameraID, m_bIsThermal);
         sy_system(szPath, 30);
     }
 
     MachineInfo objMachineInfo;
-    SystemInfoParser::parseMachineInfo(SNS_MACHINE_INFO_FILE, objMachineInfo);
+    SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, objMachineInfo);
     readCapabilities(objMachineInfo.getDeviceType());
     loadSchemeFiles(szPath, sizeof(szPath));
 
-    SNS_ASSERT_AT(228, SNS_SUCCESS == setVersion(m_nVersion), "SNS_SUCCESS == setVersion(m_nVersion)",
-                  "m_nVersion(%d)\n", m_nVersion);
+    SNS_ASSERT(SNS_AT(228), SNS_SUCCESS == setVersion(m_nVersion), "SNS_SUCCESS == setVersion(m_nVersion)",
+               "m_nVersion(%d)\n", m_nVersion);
     buildKeyCmdMap();
     m_pstKeyValTmp = static_cast<KeyVal*>(calloc(m_nKeyValSum, sizeof(KeyVal)));
 
     if (!atomicGet(m_bDNSwitch) && !atomicGet(m_bTimeSwitch)) switch_to(0, false);
     // An automatic switching mode picks its scheme before init returns.
     sensorThread();
-    SNS_ASSERT_AT(242, m_pSensorThread->start(), "m_pSensorThread->start()", "");
+    SNS_ASSERT(SNS_AT(242), m_pSensorThread->start(), "m_pSensorThread->start()", "");
 
     settleShowOptions(objMachineInfo.getHardwareModel());
     setStatusBit(SNS_STATUS_INITIALISED);
     clearStatusBit(SNS_STATUS_INITIALISING);
-    SNS_DBG_AT(277, "ISensorController::initSensor  success\n");
+    snsDbg(SNS_AT(277), "ISensorController::initSensor  success\n");
     return true;
 }
 
@@ -130,7 +130,8 @@ bool ISensorController::buildSchemeCache()
 {
     const u32 nRows = m_stSysConf.nSchemeSum + 1;
     size_t nRecords = 0;
-    if (nRows == 0 || __builtin_mul_overflow(static_cast<size_t>(nRows), static_cast<size_t>(m_nKeyValSum), &nRecords))
+    if (nRows == 0 ||
+        __builtin_mul_overflow(static_cast<size_t>(nRows), static_cast<size_t>(m_nKeyValSum), &nRecords))
         return false;
     // At least one record each, so that an empty factory set still gets its rows.
     KeyVal* pBlock = static_cast<KeyVal*>(calloc(nRecords > 0 ? nRecords : 1, sizeof(KeyVal)));
@@ -142,7 +143,7 @@ bool ISensorController::buildSchemeCache()
     }
     m_ppUserKeyVal = ppRows;
     for (u32 s = 0; s < nRows; ++s) m_ppUserKeyVal[s] = pBlock + (size_t)s * m_nKeyValSum;
-    KeyVal* pFactoryRow = m_ppUserKeyVal[m_stSysConf.nSchemeSum];
+    KeyVal* pFactoryRow = factoryRow();
     memcpy(pFactoryRow, m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
     free(m_pFctKeyVal);
     m_pFctKeyVal = pFactoryRow;
@@ -167,15 +168,15 @@ void ISensorController::readCapabilities(int p_nDeviceType)
 
 void ISensorController::loadSchemeFiles(char* p_szPath, size_t p_nSize)
 {
-    for (u32 s = 0; s < m_stSysConf.nSchemeSum; ++s) {
-        schemeFileName(p_szPath, p_nSize, m_nCameraID, m_bIsThermal, (int)s);
+    for (u32 s = 0; isUserScheme(s); ++s) {
+        schemeFilePath(p_szPath, p_nSize, m_nCameraID, (int)s, m_bIsThermal);
         // Saves cut short by a dying process leave their temporary files.
         PKFile::removeStaleReplacements(p_szPath);
         if (!PKFile::isExist(p_szPath)) keyValToFile(p_szPath, newSchemeFileImage((int)s), m_nKeyValSum);
         // A short file leaves the factory records in the rest of the row,
         // so the row keeps the factory key set.
-        memcpy(m_ppUserKeyVal[s], m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
-        keyValFromFile(p_szPath, m_ppUserKeyVal[s], m_nKeyValSum);
+        memcpy(schemeRow(s), m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
+        keyValFromFile(p_szPath, schemeRow(s), m_nKeyValSum);
         if (s == 0) switchModesFromScheme0();
     }
 }
@@ -228,7 +229,7 @@ void ISensorController::uinit()
     atomicSet(m_bShutterUnlock, true);
     setStatusBit(SNS_STATUS_SHUTTING_DOWN);
     m_objWakeup.wake();
-    SNS_ASSERT_AT(289, m_pSensorThread->stop(), "m_pSensorThread->stop()", "");
+    SNS_ASSERT(SNS_AT(289), m_pSensorThread->stop(), "m_pSensorThread->stop()", "");
 
     free(m_pstKeyValTmp);
     m_pstKeyValTmp = nullptr;
