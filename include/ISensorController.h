@@ -16,6 +16,7 @@
 #include "MachineInfo.h"
 #include "ModuleConfigure.h"
 #include "PKMutex.h"
+#include "PelkorTime.h"
 #include "SensorKeys.h"
 #include "SensorLib.h"
 #include "SensorTypes.h"
@@ -233,7 +234,9 @@ private:
     bool m_bHasLens;
     bool m_bShutterUnlock;  // accessed atomically
     bool m_bIsThermal;
-    SensorZoomFocusParam m_objZoomFocusParam;
+    SensorZoomFocusParam m_objZoomFocusParam;  // accessed atomically
+    // Ends the sensor thread's pause when the thread is stopped.
+    PelkorWakeup m_objWakeup;
 };
 
 #endif

@@ -23,7 +23,7 @@ public:
 
     // Init (Init.cpp, KeyCmdTable.cpp) and the factory reset (FactoryReset.cpp).
     void buildKeyCmdMap();
-    void buildSchemeCache();
+    bool buildSchemeCache();
     void readCapabilities(int p_nDeviceType);
     void loadSchemeFiles(char* p_szPath, size_t p_nSize);
     KeyVal* newSchemeFileImage(int p_nScheme);

@@ -19,6 +19,7 @@
 #include "SensorKeyVal/KeyValSearch.h"
 #include "SensorStyle.h"
 #include "SySystem.h"
+#include "VideoLink.h"
 
 namespace {
 
@@ -68,23 +69,29 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     memset(szPath, 0, sizeof(szPath));
     atomicOr(m_nStatusFlag, SNS_STATUS_INITIALISING);
     atomicAndNot(m_nStatusFlag, SNS_STATUS_INITIALISED);
+    m_objWakeup.rearm();
 
     SNS_ASSERT(SNS_AT(84), SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf),
                "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
-    SNS_ASSERT(SNS_HERE, m_stSysConf.nSchemeSum <= SNS_MAX_SCHEME_SUM,
-               "m_stSysConf.nSchemeSum <= kMaxSchemeSum", "m_stSysConf.nSchemeSum(%u) cut to %u\n",
-               m_stSysConf.nSchemeSum, SNS_MAX_SCHEME_SUM);
-    m_stSysConf.nSchemeSum = cappedSchemeSum(m_stSysConf.nSchemeSum);
     // Both arrays hold m_nKeyCmdSum records; the factory count is bounded by it.
     m_pFctKeyVal = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     m_pstKeyValBuf = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     SNS_ASSERT(SNS_AT(89),
                SNS_SUCCESS == getFctData(m_nCameraID, m_stSysConf.szUIStyle, m_pFctKeyVal, &m_nKeyValSum,
-                                         m_bShowWDRFalg, m_nKeyCmdSum),
+                                         atomicGet(m_bShowWDRFalg), m_nKeyCmdSum),
                "SNS_SUCCESS == getFctData(m_nCameraID,m_stSysConf.szUIStyle, m_pFctKeyVal, "
                "&m_nKeyValSum,m_bShowWDRFalg)",
                "m_nKeyValSum(%d)\n", m_nKeyValSum);
-    detail(*this).buildSchemeCache();
+    const u32 nAskedSchemes = m_stSysConf.nSchemeSum;
+    const bool bRows = detail(*this).buildSchemeCache();
+    SNS_ASSERT(
+        SNS_HERE, bRows, "NULL != m_ppUserKeyVal",
+        "nSchemeSum(%u) m_nKeyValSum(%u): no room for the scheme rows, only the factory scheme is kept\n",
+        nAskedSchemes, m_nKeyValSum);
+    if (!bRows) {
+        m_stSysConf.nSchemeSum = 0;
+        detail(*this).buildSchemeCache();
+    }
 
     u32 nLocalVersion = 0;
     if (SNS_SUCCESS != getVersion(&nLocalVersion) || nLocalVersion != m_nVersion) {
@@ -118,16 +125,31 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     return true;
 }
 
-void SensorControllerDetail::buildSchemeCache()
+// The rows of every scheme and the factory row in one block. False, with
+// nothing allocated, when the scheme count + 1 wraps or the memory is not
+// there; the factory values stay in m_pFctKeyVal then.
+bool SensorControllerDetail::buildSchemeCache()
 {
     const u32 nRows = c.m_stSysConf.nSchemeSum + 1;
-    KeyVal* pBlock = static_cast<KeyVal*>(calloc((size_t)nRows * c.m_nKeyValSum, sizeof(KeyVal)));
-    c.m_ppUserKeyVal = static_cast<KeyVal**>(calloc(nRows, sizeof(KeyVal*)));
+    size_t nRecords = 0;
+    if (nRows == 0 ||
+        __builtin_mul_overflow(static_cast<size_t>(nRows), static_cast<size_t>(c.m_nKeyValSum), &nRecords))
+        return false;
+    // At least one record each, so that an empty factory set still gets its rows.
+    KeyVal* pBlock = static_cast<KeyVal*>(calloc(nRecords > 0 ? nRecords : 1, sizeof(KeyVal)));
+    KeyVal** ppRows = static_cast<KeyVal**>(calloc(nRows, sizeof(KeyVal*)));
+    if (pBlock == nullptr || ppRows == nullptr) {
+        free(pBlock);
+        free(ppRows);
+        return false;
+    }
+    c.m_ppUserKeyVal = ppRows;
     for (u32 s = 0; s < nRows; ++s) c.m_ppUserKeyVal[s] = pBlock + (size_t)s * c.m_nKeyValSum;
     KeyVal* pFactoryRow = factoryRow();
     memcpy(pFactoryRow, c.m_pFctKeyVal, c.m_nKeyValSum * sizeof(KeyVal));
     free(c.m_pFctKeyVal);
     c.m_pFctKeyVal = pFactoryRow;
+    return true;
 }
 
 void SensorControllerDetail::readCapabilities(int p_nDeviceType)
@@ -150,7 +172,12 @@ void SensorControllerDetail::loadSchemeFiles(char* p_szPath, size_t p_nSize)
 {
     for (u32 s = 0; isUserScheme(s); ++s) {
         schemeFilePath(p_szPath, p_nSize, c.m_nCameraID, (int)s, c.m_bIsThermal);
+        // Saves cut short by a dying process leave their temporary files.
+        PKFile::removeStaleReplacements(p_szPath);
         if (!PKFile::isExist(p_szPath)) keyValToFile(p_szPath, newSchemeFileImage((int)s), c.m_nKeyValSum);
+        // A short file leaves the factory records in the rest of the row,
+        // so the row keeps the factory key set.
+        memcpy(schemeRow(s), c.m_pFctKeyVal, c.m_nKeyValSum * sizeof(KeyVal));
         keyValFromFile(p_szPath, schemeRow(s), c.m_nKeyValSum);
         if (s == 0) switchModesFromScheme0();
     }
@@ -181,10 +208,10 @@ void SensorControllerDetail::switchModesFromScheme0()
 
 void SensorControllerDetail::settleShowOptions(const std::string& p_strHardwareModel)
 {
-    c.m_bShowWDRFalg = true;
+    atomicSet(c.m_bShowWDRFalg, true);
     setshowBeawayFalg(true);
     std::vector<AVStreamParam> vecStreams;
-    c.m_pVideoStreamModule->getStreamList(vecStreams);
+    videolink::streams(c.m_pVideoStreamModule, vecStreams);
     for (const AVStreamParam& objStream : vecStreams) {
         if (isBeawayLimitedModel(p_strHardwareModel) &&
             objStream.getVideoEncoderType() == kBeawayLimitedEncoder &&
@@ -192,8 +219,8 @@ void SensorControllerDetail::settleShowOptions(const std::string& p_strHardwareM
             setshowBeawayFalg(false);
     }
     LimitedFramesWDRModeParam objWdr;
-    c.m_pVideoStreamModule->getLimitedFramesWDRModeParam(c.m_nCameraID, objWdr);
-    if (objWdr.getLimitFramesModeId() == 0 && objWdr.getLimitWdr() == 1) c.m_bShowWDRFalg = false;
+    videolink::limitedFramesWdr(c.m_pVideoStreamModule, c.m_nCameraID, objWdr);
+    if (objWdr.getLimitFramesModeId() == 0 && objWdr.getLimitWdr() == 1) atomicSet(c.m_bShowWDRFalg, false);
 }
 
 void ISensorController::uinit()
@@ -203,6 +230,7 @@ void ISensorController::uinit()
     if (!atomicAny(m_nStatusFlag, SNS_STATUS_INITIALISED) || m_ppUserKeyVal == nullptr) return;
     atomicSet(m_bShutterUnlock, true);
     atomicOr(m_nStatusFlag, SNS_STATUS_SHUTTING_DOWN);
+    m_objWakeup.wake();
     SNS_ASSERT(SNS_AT(289), m_pSensorThread->stop(), "m_pSensorThread->stop()", "");
 
     free(m_pstKeyValTmp);
