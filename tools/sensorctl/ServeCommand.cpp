@@ -1,0 +1,34 @@
+// serve: the camera's image settings over HTTP until SIGINT or SIGTERM.
+#include <unistd.h>
+
+#include "CommandHandlers.h"
+#include "ConsoleCapture.h"
+#include "PlatformSim.h"
+#include "ServeMain.h"
+#include "ToolCommon.h"
+
+namespace {
+
+const char kDefaultLogName[] = "sensorctl.log";
+
+}  // namespace
+
+std::string checkServeArgs(const Args& p_vecArgs)
+{
+    ServeConfig stConfig;
+    return parseServeArgs(p_vecArgs, stConfig);
+}
+
+int runServe(const ToolOptions& p_stOptions)
+{
+    ServeConfig stConfig;
+    stConfig.m_strFlashDir = p_stOptions.m_strFlashDir;
+    stConfig.m_bLossAccepted = p_stOptions.m_bAllowReset;
+    parseServeArgs(p_stOptions.m_vecArgs, stConfig);
+    // The sensor threads pass once a second, as on a camera.
+    platformsim::setSleepScale(p_stOptions.m_dSleepScale < 0 ? 1.0 : p_stOptions.m_dSleepScale);
+    if (p_stOptions.m_bVerbose) sensorhost::ConsoleCapture::instance().setEcho(stderr, isatty(STDERR_FILENO) != 0);
+    const std::string strLog = p_stOptions.m_strLogFile.empty() ? stConfig.m_strFlashDir + "/" + kDefaultLogName
+                                                                : p_stOptions.m_strLogFile;
+    return serveUntilSignal(stConfig, toolOut(), strLog) == 0 ? EXIT_DONE : EXIT_FAILED;
+}
