@@ -23,7 +23,7 @@ std::string hostName(const std::string& p_strHost)
 std::string statusText(int p_nStatus)
 {
     switch (p_nStatus) {
-    case 400: return "the request is malformed";
+    case 400: return "the request is malformed (a POST, PUT or PATCH needs a Content-Length header, 0 for no body)";
     case 404: return "no such resource";
     case 405: return "method not allowed here";
     case 413: return "the request body is over 64 KiB";
@@ -58,6 +58,11 @@ size_t SensorServer::eventClients()
     return m_pContext->m_objHub.clientCount();
 }
 
+ISensorController& SensorServer::controller(int p_nChannel)
+{
+    return m_pContext->m_vecChannels.at(static_cast<size_t>(p_nChannel - 1))->ctrl();
+}
+
 std::string SensorServer::start()
 {
     const ServeConfig& stConfig = m_pContext->m_stConfig;
@@ -84,6 +89,8 @@ std::string SensorServer::start()
     m_pHttp->new_task_queue = [nThreads] { return new httplib::ThreadPool(nThreads); };
     m_pHttp->set_payload_max_length(kMaxBodyBytes);
     m_pHttp->set_keep_alive_timeout(kKeepAliveSeconds);
+    // Answers leave at once instead of waiting for the client's delayed acknowledgement.
+    m_pHttp->set_tcp_nodelay(true);
     m_pHttp->set_pre_routing_handler([this](const httplib::Request& p_objReq, httplib::Response& p_objRes) {
         return admits(p_objReq, p_objRes) ? httplib::Server::HandlerResponse::Unhandled
                                           : httplib::Server::HandlerResponse::Handled;

@@ -19,6 +19,7 @@ struct Request;
 struct Response;
 }  // namespace httplib
 
+class ISensorController;
 struct ServeContext;
 
 class SensorServer {
@@ -41,6 +42,8 @@ public:
     const std::string& token() const { return m_strToken; }
     std::string url() const;
     size_t eventClients();
+    // The controller of a channel (1-based), for measuring beside the API.
+    ISensorController& controller(int p_nChannel);
 
 private:
     // The gate before every route: host name, credentials, page token.
