@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "FlashLayout.h"
 #include "HostFlash.h"
 #include "PlatformSim.h"
 #include "SensorServer.h"
@@ -122,7 +123,7 @@ protected:
     std::map<std::string, std::string> paramFiles() const
     {
         std::map<std::string, std::string> mapOut;
-        const std::string strDir = m_strDir + "/flash" + sensorhost::kParamFileDir;
+        const std::string strDir = m_strDir + "/flash" SNS_PATH_CONFIG_DIR;
         for (const auto& objEntry : std::filesystem::directory_iterator(strDir))
             mapOut[objEntry.path().filename().string()] = readFile(objEntry.path().string());
         return mapOut;

@@ -56,6 +56,20 @@ const CommandSpec kCommands[] = {
      "layout version. Needs no controller: meant for files pulled from a\n"
      "camera. A file whose size is not a multiple of 8 is reported as damaged.\n",
      1, -1, false, true, false, nullptr, runDecode},
+#ifdef SNS_WITH_SERVE
+    {"serve", "[--flash DIR] [--channels N] [--bind ADDR] [--port P] [--auth FILE]",
+     "the image settings over HTTP: JSON API, live events, the settings page",
+     "Starts one controller per channel (--channels, default 1) with its sensor\n"
+     "thread and serves the HTTP API and the settings page until SIGINT or\n"
+     "SIGTERM; then stops every controller and exits 0. Nothing is saved unless\n"
+     "a client asks for it. Prints \"listening on http://ADDR:PORT/\" and\n"
+     "\"token: TOKEN\": requests other than GET must carry the token in the\n"
+     "X-Sensorctl-Token header. Listens on 127.0.0.1:8080 unless --bind and\n"
+     "--port say otherwise (--port 0: a free port); an address other than a\n"
+     "loopback one needs --auth FILE, whose user:password lines every request\n"
+     "must then prove (HTTP Basic or Digest). docs/http-api.md describes the API.\n",
+     0, -1, false, false, true, checkServeArgs, nullptr},
+#endif
     {"demo", "", "guided tour of the library on the sample camera",
      "Starts the controller on the flash folder, changes settings, saves a\n"
      "scheme, moves the simulated clock across time windows and the simulated\n"

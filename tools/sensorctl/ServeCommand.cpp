@@ -1,4 +1,6 @@
 // serve: the camera's image settings over HTTP until SIGINT or SIGTERM.
+#ifdef SNS_WITH_SERVE
+
 #include <unistd.h>
 
 #include "CommandHandlers.h"
@@ -32,3 +34,5 @@ int runServe(const ToolOptions& p_stOptions)
                                                                 : p_stOptions.m_strLogFile;
     return serveUntilSignal(stConfig, toolOut(), strLog) == 0 ? EXIT_DONE : EXIT_FAILED;
 }
+
+#endif

@@ -3,6 +3,7 @@
 #include "CallJournal.h"
 #include "DeviceType.h"
 #include "EventHub.h"
+#include "FlashLayout.h"
 #include "KeyArgs.h"
 #include "ParamFile.h"
 #include "SensorKeys.h"
@@ -130,13 +131,7 @@ std::string ServeChannel::open(const ServeConfig& p_stConfig)
 
 std::vector<KeyVal> ServeChannel::currentValues()
 {
-    std::vector<KeyVal> vecOut;
-    for (const KeyVal& stFactory : m_objHost.setup().m_vecFactory) {
-        int nValue = 0;
-        if (ctrl().getParameter(static_cast<int>(stFactory.key), nValue))
-            vecOut.push_back(KeyVal{stFactory.key, static_cast<u32>(nValue)});
-    }
-    return vecOut;
+    return m_objHost.currentValues();
 }
 
 json ServeChannel::describe()
@@ -151,7 +146,7 @@ json ServeChannel::describe()
         std::string strBytes;
         size_t nLeftOver = 0;
         if (sensorhost::readLimited(
-                sensorhost::onDisk(m_objHost.flash(), sensorhost::schemeFilePath(m_nChannel, s)),
+                sensorhost::onDisk(m_objHost.flash(), schemeFilePath(m_nChannel, s)),
                 strBytes)
                 .empty())
             vecSaved = sensorhost::decodeRecords(strBytes, nLeftOver);
