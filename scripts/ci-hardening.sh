@@ -88,7 +88,8 @@ install_missing "${PACKAGES[@]}"
 nStart=$(date +%s)
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+# cpp-httplib is a compiled library without TSan: see the suppressions file.
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan-suppressions.txt
 phase "leak cycles, plain build" run_leak_counts
 phase "ASan+UBSan suite" run_suite address build-asan SNS_LEAK_CYCLES="$LEAK_CYCLES"
 phase "TSan suite" run_suite thread build-tsan SNS_STRESS_SECONDS="$STRESS_SECONDS"

@@ -181,7 +181,8 @@ TEST_F(ServeEventsTest, ManyClientsAndWritersLeaveWholeFilesEqualToTheLastSave)
     for (auto& pListener : vecListeners) EXPECT_FALSE(pListener->events("param").empty());
 
     // Every writer saved last: what is in force is what the files hold.
-    for (const json& objChannel : ok("GET", "/api/channels")["channels"]) EXPECT_EQ(false, objChannel["dirty"]);
+    const json objChannels = ok("GET", "/api/channels");
+    for (const json& objChannel : objChannels["channels"]) EXPECT_EQ(false, objChannel["dirty"]);
     const std::map<std::string, std::string> mapAfter = paramFiles();
     for (const auto& objFile : mapBefore) {
         if (objFile.first.find("_0.cfg") != std::string::npos) {
