@@ -224,6 +224,18 @@ TEST_F(ServeOptionsTest, FourChannelsAndARealLibraryWithoutSimulatorEndpoints)
     EXPECT_EQ(404, send("GET", "/api/channels/1/calls").first);
 }
 
+TEST_F(ServeOptionsTest, StartRefusedWhereInitWouldLoseSavedSchemes)
+{
+    startServer();
+    stopServer();
+    writeFile(m_strDir + "/flash" SNS_PATH_VERSION_FILE, "\x01");
+    const std::map<std::string, std::string> mapBefore = paramFiles();
+    SensorServer objServer(m_stConfig);
+    const std::string strError = objServer.start();
+    EXPECT_NE(std::string::npos, strError.find("--allow-reset")) << strError;
+    EXPECT_EQ(mapBefore, paramFiles());
+}
+
 TEST(ServeConfigTest, OtherAddressesNeedCredentials)
 {
     ServeConfig stConfig;

@@ -3,6 +3,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "CommandHandlers.h"
 #include "ConsoleCapture.h"
 #include "PlatformSim.h"
@@ -27,8 +30,11 @@ int runServe(const ToolOptions& p_stOptions)
     stConfig.m_strFlashDir = p_stOptions.m_strFlashDir;
     stConfig.m_bLossAccepted = p_stOptions.m_bAllowReset;
     parseServeArgs(p_stOptions.m_vecArgs, stConfig);
-    // The sensor threads pass once a second, as on a camera.
-    platformsim::setSleepScale(p_stOptions.m_dSleepScale < 0 ? 1.0 : p_stOptions.m_dSleepScale);
+    // The sensor threads pass once a second, as on a camera, unless
+    // --sleep-scale says otherwise; the server looks five times per pass.
+    const double dScale = p_stOptions.m_dSleepScale < 0 ? 1.0 : p_stOptions.m_dSleepScale;
+    platformsim::setSleepScale(dScale);
+    stConfig.m_tPoll = std::chrono::milliseconds(std::max(5L, static_cast<long>(stConfig.m_tPoll.count() * dScale)));
     if (p_stOptions.m_bVerbose) sensorhost::ConsoleCapture::instance().setEcho(stderr, isatty(STDERR_FILENO) != 0);
     const std::string strLog = p_stOptions.m_strLogFile.empty() ? stConfig.m_strFlashDir + "/" + kDefaultLogName
                                                                 : p_stOptions.m_strLogFile;

@@ -122,7 +122,12 @@ std::string ServeChannel::open(const ServeConfig& p_stConfig)
     // The simulator's state is shared by the channels: only the first starts it afresh.
     stOptions.m_bResetSimulator = m_nChannel == 1;
     const std::string strError = m_objHost.open(stOptions);
-    if (!strError.empty()) return strError;
+    if (!strError.empty()) {
+        for (const sensorhost::Finding& stFinding : m_objHost.preflightReport().blocking(p_stConfig.m_bLossAccepted))
+            if (stFinding.losesData())
+                return strError + "; nothing was changed (`sensorctl --allow-reset serve` starts anyway and accepts the loss)";
+        return strError;
+    }
     std::lock_guard<std::mutex> objLock(m_objOps);
     forgetChanges();
     m_objVideo.setQuiet(false);
