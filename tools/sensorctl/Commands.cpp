@@ -7,6 +7,8 @@
 
 namespace {
 
+const int kSynopsisWidth = 27;
+
 const CommandSpec kCommands[] = {
     {"show", "", "every parameter of the current scheme, with defaults and allowed values",
      "Lists key, name and value of every parameter of the current scheme; the\n"
@@ -100,7 +102,11 @@ void printCommandList(FILE* p_pOut, bool p_bShellOnly)
     for (const CommandSpec& stSpec : kCommands) {
         if (p_bShellOnly && !stSpec.bInShell) continue;
         const std::string strHead = std::string(stSpec.szName) + " " + stSpec.szArgs;
-        fprintf(p_pOut, "  %-27s %s\n", strHead.c_str(), stSpec.szSummary);
+        // A long synopsis gets a line of its own.
+        if (strHead.size() >= kSynopsisWidth)
+            fprintf(p_pOut, "  %s\n  %-*s %s\n", strHead.c_str(), kSynopsisWidth, "", stSpec.szSummary);
+        else
+            fprintf(p_pOut, "  %-*s %s\n", kSynopsisWidth, strHead.c_str(), stSpec.szSummary);
     }
 }
 
