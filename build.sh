@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_DIR=${BUILD_DIR:-build}
-PACKAGES=(cmake g++ make pkg-config libtinyxml-dev googletest libgtest-dev libgmock-dev libbenchmark-dev)
+PACKAGES=(cmake g++ make pkg-config libtinyxml-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
+          nlohmann-json3-dev)
 
 source scripts/lib/packages.sh
 
