@@ -13,8 +13,6 @@ namespace {
 
 const int kDeviceTypeSingleThermal = 13;
 const int kThermalChannel = 2;
-// Rows of the key/command table and of the factory array at the first init.
-const u32 kKeyTableCapacity = 160;
 // Dual-sensor device types: channel 2 is the thermal channel.
 const int kDualSensorTypes[] = {14, 13, 23, 17, 19};
 
@@ -47,7 +45,7 @@ ISensorController::ISensorController()
       m_pVideoStreamModule(nullptr),
       m_objMachineInfo(),
       m_nStatusFlag(0),
-      m_nKeyCmdSum(kKeyTableCapacity),
+      m_nKeyCmdSum(SNS_KEY_TABLE_CAPACITY),
       m_nLastTimeMatch(255),
       m_bLPRMode(false),
       m_bShowWDRFalg(true),
@@ -70,7 +68,7 @@ ISensorController::ISensorController()
         m_pSensorThread = new GThread(objWork, "SensorThread", objBegin, objEnd);
     }
     m_nStatusFlag = 0;
-    SystemInfoParser::parseMachineInfo(SNS_MACHINE_INFO_FILE, m_objMachineInfo);
+    SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, m_objMachineInfo);
 }
 
 ISensorController::~ISensorController()
@@ -97,11 +95,6 @@ void channelIdentity(int p_nChannelID, int p_nDeviceType, int* p_pnCameraID, boo
     if (p_pbThermal != nullptr) *p_pbThermal = nCameraID == kThermalChannel && isDualSensorType(p_nDeviceType);
 }
 
-u32 keyTableCapacity()
-{
-    return kKeyTableCapacity;
-}
-
 u32 ISensorController::getSensorType()
 {
     return static_cast<u32>(m_stSysConf.moduleConfig.nModuleId);
@@ -120,7 +113,7 @@ int ISensorController::paramCheck()
     if (m_nKeyValSum < kSchemeWindowRecords) return 507;
     u32 nStart = 0;
     u32 nEnd = 0;
-    schemeWindow(m_ppUserKeyVal[m_nCurScheme], nStart, nEnd);
+    schemeWindow(schemeRow(m_nCurScheme), nStart, nEnd);
     if (nStart > 2400) return 505;
     if (nEnd > 2400) return 506;
     return nStart < nEnd ? 0 : 507;

@@ -1,7 +1,7 @@
 // The scheme files and the version file on flash, as init will read them.
 #include <algorithm>
 
-#include "CheckPaths.h"
+#include "FlashLayout.h"
 #include "Checks.h"
 #include "KeyArgs.h"
 #include "ParamFile.h"
@@ -17,7 +17,7 @@ std::vector<u32> factoryKeys(const CheckContext& p_stCtx)
 {
     std::vector<u32> vecKeys;
     for (const KeyVal& stRecord : p_stCtx.m_vecFactory) {
-        if (vecKeys.size() >= keyTableCapacity()) break;
+        if (vecKeys.size() >= SNS_KEY_TABLE_CAPACITY) break;
         vecKeys.push_back(stRecord.key);
     }
     return vecKeys;

@@ -120,7 +120,7 @@ void checkFactoryRecords(CheckContext& p_stCtx, CheckReport& p_objReport)
     objFirst.done("the factory records begin with the scheme keys 8000 to 8004");
 
     Check objCapacity(p_objReport, "factory-capacity", kDynamicStyle);
-    const u32 nCapacity = keyTableCapacity();
+    const u32 nCapacity = SNS_KEY_TABLE_CAPACITY;
     if (vecFactory.size() > nCapacity)
         objCapacity.fail("", std::to_string(vecFactory.size()) + " items with id and value; the library keeps " +
                                  std::to_string(nCapacity) + " factory records and drops the rest");

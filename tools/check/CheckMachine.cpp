@@ -4,15 +4,13 @@
 #include <map>
 
 #include "ChannelSetup.h"
-#include "CheckPaths.h"
+#include "FlashLayout.h"
 #include "Checks.h"
 #include "SensorLib.h"
 
 namespace {
 
 const char kMaxSchemeField[] = "max_scheme";
-const u32 kDefaultSchemeCount = 4;  // the library's count when the field is absent
-const u32 kMaxSchemeCount = 32;
 const size_t kDetailValueMax = 9;   // the library copies values into a 10-byte buffer
 
 struct DetailField {
@@ -127,11 +125,15 @@ void checkDetailFields(CheckContext& p_stCtx, CheckReport& p_objReport)
                                         stField.m_strName + "' inside an earlier field), not '" +
                                         stField.m_strValue + "'");
     }
-    u32 nSchemes = kDefaultSchemeCount;
-    const bool bGiven = getDetailFieldTou32(strDetail.c_str(), kMaxSchemeField, &nSchemes) == 0;
-    if (nSchemes < 1 || nSchemes > kMaxSchemeCount)
+    const u32 nSchemes = declaredSchemeSum(strDetail.c_str());
+    u32 nIgnored = 0;
+    const bool bGiven = getDetailFieldTou32(strDetail.c_str(), kMaxSchemeField, &nIgnored) == 0;
+    if (nSchemes < 1 || nSchemes > SNS_MAX_SCHEME_SUM)
         objCheck.fail(strWhere, std::string(kMaxSchemeField) + " reads as " + std::to_string(nSchemes) +
-                                    "; expected 1 to " + std::to_string(kMaxSchemeCount));
+                                    "; expected 1 to " + std::to_string(SNS_MAX_SCHEME_SUM) +
+                                    (nSchemes > SNS_MAX_SCHEME_SUM ? " (the library keeps " +
+                                                                         std::to_string(cappedSchemeSum(nSchemes)) + ")"
+                                                                   : ""));
     objCheck.done(std::to_string(vecFields.size()) + " fields, " + std::to_string(nSchemes) + " schemes" +
                   (bGiven ? "" : " (no max_scheme field)"));
 }

@@ -1,6 +1,6 @@
 // Schemes on a running controller: switching to every scheme and back
 // restores the values; a save survives uinit and init.
-#include "CheckPaths.h"
+#include "FlashLayout.h"
 #include "LiveSupport.h"
 #include "ParamFile.h"
 #include "SensorKeys.h"
