@@ -1,5 +1,7 @@
 #include "CheckCommand.h"
 
+#include <signal.h>
+
 #include <filesystem>
 #include <set>
 
@@ -132,6 +134,8 @@ int runCheck(const ToolOptions& p_stTool)
         toolError("%s", strError.c_str());
         return EXIT_FAILED;
     }
+    // A reader that stops early (| head) must not keep the copy from being removed.
+    signal(SIGPIPE, SIG_IGN);
     stCtx.m_strWorkDir = objCopy.root();
     platformsim::setFlashRoot(stCtx.m_strWorkDir);
     platformsim::setSleepScale(kCheckSleepScale);

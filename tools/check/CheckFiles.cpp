@@ -7,6 +7,7 @@
 #include "ParamFile.h"
 #include "PlatformSim.h"
 #include "Preflight.h"
+#include "SensorKeys.h"
 #include "SensorLib.h"
 #include "ValueRules.h"
 
