@@ -77,7 +77,9 @@ void checkVersionFile(CheckContext& p_stCtx, CheckReport& p_objReport)
     sensorhost::ChannelSetup stSetup;
     for (const sensorhost::Finding& stFinding : sensorhost::preflight(stCopy, p_stCtx.m_nCameraID, stSetup).m_vecFindings)
         if (stFinding.m_eKind == sensorhost::FindingKind::kResetsSchemes) objCheck.warn("", stFinding.m_strText);
+    const std::string strStored = bRead ? "holds layout version " + std::to_string(nVersion) : "missing";
     objCheck.done(bRead && nVersion == nLayout
                       ? "layout version " + std::to_string(nVersion) + ", the library's"
-                      : "no saved scheme would be lost: init writes layout version " + std::to_string(nLayout));
+                      : strStored + ": init resets the schemes and writes layout version " + std::to_string(nLayout) +
+                            "; no saved scheme file exists, so nothing is lost");
 }

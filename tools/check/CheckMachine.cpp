@@ -56,12 +56,16 @@ std::string splitDetail(const std::string& p_strDetail, std::vector<DetailField>
 void checkMachineInfo(CheckContext& p_stCtx, CheckReport& p_objReport)
 {
     Check objCheck(p_objReport, "machine-info", SNS_PATH_MACHINE_INFO);
+    p_stCtx.m_nCameraID = p_stCtx.m_stOptions.m_nChannel;
     if (!cameraFileExists(SNS_PATH_MACHINE_INFO)) {
         objCheck.fail("", "missing: the library then takes device type 1, and only modules without "
                           "hardware_model and hardware_code match");
         return;
     }
     p_stCtx.m_bMachine = SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, p_stCtx.m_objMachine);
+    // Without machine information the library goes on with the parser's defaults; so do the checks.
+    channelIdentity(p_stCtx.m_stOptions.m_nChannel, p_stCtx.m_objMachine.getDeviceType(), &p_stCtx.m_nCameraID,
+                    &p_stCtx.m_bThermal);
     if (!p_stCtx.m_bMachine) {
         objCheck.fail("", "no device_type=N line: expected device_type=, hardware_model= and hardware_code= lines");
         return;
@@ -73,8 +77,6 @@ void checkMachineInfo(CheckContext& p_stCtx, CheckReport& p_objReport)
                                          "style documents");
     if (objInfo.getHardwareModel().empty())
         objCheck.warn("hardware_model", "missing: only modules without hardware_model match");
-    channelIdentity(p_stCtx.m_stOptions.m_nChannel, objInfo.getDeviceType(), &p_stCtx.m_nCameraID,
-                    &p_stCtx.m_bThermal);
     objCheck.done("device type " + std::to_string(objInfo.getDeviceType()) + ", hardware model '" +
                   objInfo.getHardwareModel() + "', code '" + objInfo.getHardwareCode() + "'" +
                   (p_stCtx.m_bThermal ? "; channel " + std::to_string(p_stCtx.m_nCameraID) + " is thermal" : ""));
