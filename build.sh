@@ -7,8 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_DIR=${BUILD_DIR:-build}
-# The demo needs the library, the simulator and the tool; tests and benchmarks need the rest.
-DEMO_PACKAGES=(cmake g++ make libtinyxml-dev)
+# The demo needs the library, the simulator and the tool (its checker writes
+# JSON); tests and benchmarks need the rest.
+DEMO_PACKAGES=(cmake g++ make libtinyxml-dev nlohmann-json3-dev)
 PACKAGES=("${DEMO_PACKAGES[@]}" pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev)
 
 source scripts/lib/packages.sh

@@ -19,7 +19,7 @@ LEAK_CYCLES=${LEAK_CYCLES:-1000}
 JOBS=${JOBS:-$(nproc)}
 # clang's libFuzzer and sanitizer runtimes come with libclang-rt-14-dev.
 PACKAGES=(cmake make g++ pkg-config libtinyxml-dev googletest libgtest-dev libgmock-dev
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev nlohmann-json3-dev)
 
 source scripts/lib/packages.sh
 

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "CheckCommand.h"
 #include "CommandHandlers.h"
 #include "ToolCommon.h"
 
@@ -66,6 +67,18 @@ const CommandSpec kCommands[] = {
      "count other than the factory set's are reported as damage (the factory set\n"
      "of the camera the file lies in, else of the sample camera).\n",
      1, -1, false, true, false, nullptr, runDecode},
+    {"check", "[--flash DIR] [--channel N] [--json] [--live]",
+     "compliance checks of the flash tree (and of the sensor with --live)",
+     "Checks what a new camera model is made of: machine information, module\n"
+     "configuration and detail fields, style and diversity documents and the\n"
+     "merge's edits, the style's items and defaults, the factory records, the\n"
+     "scheme files and the version file. --live also starts a controller on a\n"
+     "temporary copy of the tree: init, every key of the style, the sensor's\n"
+     "ranges against the style, scheme switches, save and restart. The tree\n"
+     "itself is never written. One line per finding (OK, WARN, FAIL), then\n"
+     "\"N passed, M failed, K warnings\"; --json prints one JSON document.\n"
+     "Exit status 0 when nothing failed, 1 otherwise, 2 for a usage error.\n",
+     0, 6, false, false, false, checkCheckArgs, nullptr},
     {"demo", "", "guided tour of the library on the sample camera",
      "Starts the controller on the flash folder, changes settings, saves a\n"
      "scheme, moves the simulated clock across time windows and the simulated\n"

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "CheckCommand.h"
 #include "CommandHandlers.h"
 #include "Commands.h"
 #include "ConsoleCapture.h"
@@ -98,8 +99,11 @@ int main(int p_nArgc, char** p_ppArgv)
         return usageError(strArgProblem, ("usage: sensorctl [OPTIONS] " +
                                           std::string(pSpec->szName) + " " + pSpec->szArgs)
                                              .c_str());
-    const int nExit = pSpec->bController ? runWithController(*pSpec, stOptions)
-                                         : pSpec->pfnRun(nullptr, stOptions.m_vecArgs);
+    int nExit = EXIT_DONE;
+    if (pSpec->pfnRun == nullptr)
+        nExit = runCheck(stOptions);
+    else
+        nExit = pSpec->bController ? runWithController(*pSpec, stOptions) : pSpec->pfnRun(nullptr, stOptions.m_vecArgs);
     sensorhost::ConsoleCapture::instance().stop();
     return nExit;
 }
