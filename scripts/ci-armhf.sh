@@ -13,7 +13,7 @@ BUILD_DIR=${BUILD_DIR:-build-armhf}
 JOBS=${JOBS:-$(nproc)}
 TRIPLET=arm-linux-gnueabihf
 PACKAGES=(cmake make pkg-config crossbuild-essential-armhf qemu-user googletest
-          libtinyxml-dev:armhf libgtest-dev:armhf libgmock-dev:armhf)
+          libtinyxml-dev:armhf libgtest-dev:armhf libgmock-dev:armhf nlohmann-json3-dev)
 
 source scripts/lib/packages.sh
 
