@@ -3,6 +3,9 @@
 #   ./build.sh demo   install what is missing, build, run the guided demo
 #   ./build.sh test   install what is missing, build, run every test
 #   ./build.sh build  install what is missing and build only
+#   ./build.sh serve [ARGS]  build, then serve the image settings page on the
+#                    sample camera (a working copy in build/serve-flash unless
+#                    ARGS name --flash); ARGS go to `sensorctl serve`
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -24,7 +27,7 @@ case "${1:-}" in
         "$BUILD_DIR"/tools/sensorctl --flash "$BUILD_DIR"/demo-flash demo
         ;;
     test)
-        install_missing "${PACKAGES[@]}"
+        install_missing "${PACKAGES[@]}" "${BROWSER_TEST_PACKAGES[@]}"
         build
         (cd "$BUILD_DIR" && ctest --output-on-failure -j"$(nproc)")
         ;;
@@ -32,8 +35,18 @@ case "${1:-}" in
         install_missing "${PACKAGES[@]}"
         build
         ;;
+    serve)
+        shift
+        install_missing "${PACKAGES[@]}"
+        build
+        flash=(--flash "$BUILD_DIR"/serve-flash)
+        for arg in "$@"; do
+            if [ "$arg" = --flash ]; then flash=(); fi
+        done
+        exec "$BUILD_DIR"/tools/sensorctl serve "${flash[@]}" "$@"
+        ;;
     *)
-        echo "usage: $0 demo|test|build" >&2
+        echo "usage: $0 demo|test|build|serve [ARGS]" >&2
         exit 2
         ;;
 esac
