@@ -169,11 +169,13 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.number_box('Saturation').get_attribute('value'), '70')
         self.assertEqual(self.server.value(SATURATION), 70)
 
+    def channel(self):
+        return self.server.get('/api/channels')['channels'][0]
+
     def test_clock_in_scheme_1_window_switches_the_page_live(self):
         # Scheme 1 gets its own brightness, saved, before the page is loaded.
         for method, path, body in (('POST', 'schemes/1', None),
-                                   ('PATCH', 'params', {str(BRIGHTNESS): 80}),
-                                   ('POST', 'save', None), ('POST', 'schemes/0', None)):
+                                   ('PATCH', 'params', {str(BRIGHTNESS): 80}), ('POST', 'save', None)):
             status, answer = self.server.request(method, f'/api/channels/1/{path}', body)
             self.assertEqual(status, 200, answer)
         self.open_page()
@@ -183,13 +185,19 @@ class PageTest(unittest.TestCase):
         self.type_into(start, '25:00', Keys.TAB)
         wait_for(lambda: self.by_id('schedule-msg').text.startswith('Not applied: '), 'the refusal')
         self.assertEqual(start.get_attribute('value'), before)
-        self.assertEqual(self.server.get('/api/channels')['channels'][0]['windows'][1]['start'], before)
-        self.type_into(self.by_id('window-1-start'), '20:00', Keys.TAB)
+        self.assertEqual(self.channel()['windows'][1]['start'], before)
+        # A window is edited while its scheme is current, then saved.
         self.type_into(self.by_id('window-1-end'), '23:00', Keys.TAB)
+        self.type_into(self.by_id('window-1-start'), '20:00', Keys.TAB)
+        wait_for(lambda: self.channel()['windows'][1] == {'scheme': 1, 'start': '20:00', 'end': '23:00'},
+                 "scheme 1's window")
+        self.by_id('save').click()
+        wait_for(lambda: self.by_id('scheme-msg').text == 'Saved scheme 1.', 'the save answer')
+        Select(self.by_id('scheme')).select_by_visible_text('Scheme 0')
+        wait_for(lambda: self.number_box('Brightness').get_attribute('value') == '50', 'scheme 0')
+        self.type_into(self.by_id('sim-clock'), '12:00')
         Select(self.by_id('scheme-mode')).select_by_visible_text('Time window')
-        wait_for(lambda: self.server.get('/api/channels')['channels'][0]['scheme_mode'] == 1, 'mode')
-        window = self.server.get('/api/channels')['channels'][0]['windows'][1]
-        self.assertEqual((window['start'], window['end']), ('20:00', '23:00'))
+        wait_for(lambda: self.channel()['scheme_mode'] == 1, 'the time window mode')
         self.type_into(self.by_id('sim-clock'), '21:00')
         wait_for(lambda: Select(self.by_id('scheme')).first_selected_option.text == 'Scheme 1',
                  'scheme 1 in the scheme bar')

@@ -25,7 +25,7 @@ export function buildItem(item, onChange) {
   return {
     node: row,
     set(value) {
-      if (!control.set) return;
+      if (!control.set || value === undefined || value === null) return;
       control.set(value);
       if (resetButton) resetButton.disabled = value === item.default;
     },
