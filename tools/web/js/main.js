@@ -30,13 +30,15 @@ async function applyItem(item, value) {
   const control = app.controls.get(item.id);
   await app.queue(async () => {
     const result = await api('PATCH', app.path('/params'), { [String(item.id)]: value });
+    // A failure inside the library still tells the values now in force.
+    for (const p of result.data.params ?? []) setValue(p.key, p.value);
     if (!result.ok) {
       control?.message(reason(result), true);
       control?.set(app.values.get(item.id));
+      if (result.status >= 500) await app.refreshChannel();
       return;
     }
     control?.message('', false);
-    for (const p of result.data.params ?? []) setValue(p.key, p.value);
     // Items it interacts with may have been changed by the library too.
     if ((item.enable_list ?? []).length) await app.reloadParams();
     await app.refreshChannel();
