@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchOps.h"
+#include "FlashLayout.h"
 #include "IaInterface.h"
 #include "PKFile.h"
 #include "SensorKeys.h"
@@ -15,7 +16,7 @@ namespace {
 
 void existenceTest(benchmark::State& p_objState)
 {
-    for (auto _ : p_objState) benchmark::DoNotOptimize(PKFile::isExist("/tmp/Debug.sign"));
+    for (auto _ : p_objState) benchmark::DoNotOptimize(PKFile::isExist(SNS_PATH_DEBUG_SIGN));
 }
 
 void iaCall(benchmark::State& p_objState)

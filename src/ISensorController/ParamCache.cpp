@@ -8,11 +8,11 @@
 
 int ISensorController::setKeyValToCache(u32 p_nScheme, u32 p_nKey, u32 p_nVal, bool p_bAnyRow)
 {
-    if (!p_bAnyRow && p_nScheme >= m_stSysConf.nSchemeSum) return -2;
+    if (!p_bAnyRow && !isUserScheme(p_nScheme)) return -2;
     // Callers with p_bAnyRow promise a row index up to the factory row; one
     // beyond it, or a cache not built yet, is refused rather than written.
-    if (m_ppUserKeyVal == nullptr || p_nScheme > m_stSysConf.nSchemeSum) return -2;
-    KeyVal* pRow = m_ppUserKeyVal[p_nScheme];
+    if (m_ppUserKeyVal == nullptr || !hasSchemeRow(p_nScheme)) return -2;
+    KeyVal* pRow = schemeRow(p_nScheme);
     const int nIndex = findKeyVal(pRow, m_nKeyValSum, p_nKey);
     if (nIndex >= 0) pRow[nIndex].value = p_nVal;
     return nIndex;
@@ -20,15 +20,36 @@ int ISensorController::setKeyValToCache(u32 p_nScheme, u32 p_nKey, u32 p_nVal, b
 
 int ISensorController::getKeyValFromCache(u32 p_nScheme, u32 p_nKey, u32& p_nVal)
 {
-    if (p_nScheme > m_stSysConf.nSchemeSum) {
-        SNS_PRINT(SNS_COLOUR_NONE, "can not find val, invalid sheme(%d) \n", static_cast<int>(p_nScheme));
+    if (!hasSchemeRow(p_nScheme)) {
+        snsPrint(SNS_HERE, SNS_COLOUR_NONE, "can not find val, invalid sheme(%d) \n",
+                 static_cast<int>(p_nScheme));
         return -1;
     }
     if (m_ppUserKeyVal == nullptr) return -1;  // no cache before init
-    const KeyVal* pRow = m_ppUserKeyVal[p_nScheme];
+    const KeyVal* pRow = schemeRow(p_nScheme);
     const int nIndex = findKeyVal(pRow, m_nKeyValSum, p_nKey);
     if (nIndex >= 0) p_nVal = pRow[nIndex].value;
     return nIndex;
+}
+
+bool ISensorController::isUserScheme(u32 p_nScheme) const
+{
+    return p_nScheme < m_stSysConf.nSchemeSum;
+}
+
+bool ISensorController::hasSchemeRow(u32 p_nScheme) const
+{
+    return p_nScheme <= m_stSysConf.nSchemeSum;
+}
+
+KeyVal* ISensorController::schemeRow(u32 p_nScheme) const
+{
+    return m_ppUserKeyVal[p_nScheme];
+}
+
+KeyVal* ISensorController::factoryRow() const
+{
+    return m_ppUserKeyVal[m_stSysConf.nSchemeSum];
 }
 
 bool ISensorController::isKeyValSame(const KeyVal& p_stKeyVal)

@@ -14,28 +14,17 @@
 
 // The steps of setParameters are split into helpers; their tagged reports
 // name the operation that was entered, as the host sees one operation.
-#define PIPELINE_FUNC "setParameters"
-#define PIPELINE_SIGNATURE "int ISensorController::setParameters(KeyVal*, u32, bool)"
-#define PIPELINE_ASSERT_AT(line, cond, exprText, ...) \
-    do { \
-        if (!static_cast<bool>(cond)) \
-            snsAssertFailed(exprText, SNS_SOURCE_FILE, PIPELINE_FUNC, line, PIPELINE_SIGNATURE, \
-                            __VA_ARGS__); \
-    } while (0)
-#define PIPELINE_ERR_AT(line, ...) \
-    snsTrace(SNS_LEVEL_TRACE, SNS_COLOUR_NONE, SNS_TAG_ERR, SNS_SOURCE_FILE, PIPELINE_FUNC, line, \
-             __VA_ARGS__)
-
 namespace {
 
-// Values of KEY_SCHEME_MODE; any other value switches automatic switching off.
-const u32 kSchemeModeNone = 0;
-const u32 kSchemeModeTime = 1;
-const u32 kSchemeModeDayNight = 2;
+SnsSite pipelineSite(int p_nLine)
+{
+    return SnsSite{SNS_SOURCE_FILE, "setParameters", p_nLine,
+                   "int ISensorController::setParameters(KeyVal*, u32, bool)"};
+}
 
 u32 normalisedSchemeMode(u32 p_nVal)
 {
-    return (p_nVal == kSchemeModeTime || p_nVal == kSchemeModeDayNight) ? p_nVal : kSchemeModeNone;
+    return (p_nVal == SCHEME_MODE_TIME || p_nVal == SCHEME_MODE_DAY_NIGHT) ? p_nVal : static_cast<u32>(SCHEME_MODE_NONE);
 }
 
 // On this device type the video module knows the controller as channel 1.
@@ -69,11 +58,11 @@ int ISensorController::setParameters(KeyVal* p_pKeyval, u32 p_nCount, bool p_bSa
         if (eStep == PIPE_SKIP || !p_bSave) continue;
         const KeyVal& stEntry = p_pKeyval[i];
         if (setKeyValToCache(m_nCurScheme, stEntry.key, stEntry.value, false) == -1)
-            SNS_DBG_AT(1020,
-                       "SET_KEY_VAL FAILED, m_nCurScheme(%d), p_pKeyval[%d].key(%d), "
-                       "p_pKeyval[%d].value(%d),  maybe jixin\n",
-                       m_nCurScheme, static_cast<int>(i), static_cast<int>(stEntry.key),
-                       static_cast<int>(i), static_cast<int>(stEntry.value));
+            snsDbg(SNS_AT(1020),
+                   "SET_KEY_VAL FAILED, m_nCurScheme(%d), p_pKeyval[%d].key(%d), "
+                   "p_pKeyval[%d].value(%d),  maybe jixin\n",
+                   m_nCurScheme, static_cast<int>(i), static_cast<int>(stEntry.key), static_cast<int>(i),
+                   static_cast<int>(stEntry.value));
     }
     printf("\n");
     return SNS_SUCCESS;
@@ -88,7 +77,7 @@ ISensorController::PipeStep ISensorController::routeEntry(KeyVal* p_pKeyval, u32
         return PIPE_CACHE;
     }
     if (isCacheOnlyKey(stEntry.key)) return PIPE_CACHE;
-    if (m_bIsThermal && routeThermalKey(stEntry)) return PIPE_CACHE;
+    if (m_bIsThermal && isThermalRoutedKey(stEntry.key) && routeThermalKey(stEntry)) return PIPE_CACHE;
     return applyGeneral(p_pKeyval, p_nIndex, p_nStop);
 }
 
@@ -97,8 +86,8 @@ ISensorController::PipeStep ISensorController::routeEntry(KeyVal* p_pKeyval, u32
 u32 ISensorController::setSwitchModes(u32 p_nMode)
 {
     const u32 nMode = normalisedSchemeMode(p_nMode);
-    atomicSet(m_bTimeSwitch, nMode == kSchemeModeTime);
-    atomicSet(m_bDNSwitch, nMode == kSchemeModeDayNight);
+    atomicSet(m_bTimeSwitch, nMode == SCHEME_MODE_TIME);
+    atomicSet(m_bDNSwitch, nMode == SCHEME_MODE_DAY_NIGHT);
     return nMode;
 }
 
@@ -108,7 +97,7 @@ void ISensorController::applySchemeMode(u32 p_nVal)
 {
     if (m_nCurScheme != 0) return;
     const u32 nMode = setSwitchModes(p_nVal);
-    for (u32 nScheme = 1; nScheme < m_stSysConf.nSchemeSum; ++nScheme)
+    for (u32 nScheme = 1; isUserScheme(nScheme); ++nScheme)
         setKeyValToCache(nScheme, KEY_SCHEME_MODE, nMode, true);
 }
 
@@ -170,12 +159,12 @@ bool ISensorController::irBudgetRefuses(u32 p_nKey, u32 p_nVal)
     if (getKeyValFromCache(m_nCurScheme, pPair->nPartnerKey, nPartnerVal) < 0) {
         const int nRet = doIaCmd(pPair->nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal);
         if (nRet == SNS_SUCCESS) {
-            printf("### %s doIaCmd sucess\n", pPair->szPartnerName);
+            printf("### %s doIaCmd sucess\n", findKeyName(pPair->nPartnerKey));
         } else {
-            PIPELINE_ASSERT_AT(pPair->nReportLine, SNS_SUCCESS == nRet,
-                               "SNS_SUCCESS == doIaCmd(nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal)",
-                               "get key(%d) val from 2a err", static_cast<int>(pPair->nPartnerKey));
-            printf("### %s doIaCmd error\n", pPair->szPartnerName);
+            SNS_ASSERT(pipelineSite(pPair->nReportLine), SNS_SUCCESS == nRet,
+                       "SNS_SUCCESS == doIaCmd(nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal)",
+                       "get key(%d) val from 2a err", static_cast<int>(pPair->nPartnerKey));
+            printf("### %s doIaCmd error\n", findKeyName(pPair->nPartnerKey));
         }
     }
     return nPartnerVal != nUnknown && nPartnerVal + p_nVal > kIrPowerBudget;
@@ -204,32 +193,31 @@ int ISensorController::callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTa
 {
     keycmd stRow = {};
     const int nRow = m_pKeyCmdMap != nullptr ? findFromKeyCmdMap(m_pKeyCmdMap, p_nTarget, stRow) : -1;
-    PIPELINE_ASSERT_AT(991, -1 != nRow, "-1 != findFromKeyCmdMap(m_pKeyCmdMap, nKey, stKeyCmdTmp)",
-                       "p_pKeyval[%u].key(%u)", p_nIndex, p_nTarget);
+    SNS_ASSERT(pipelineSite(991), -1 != nRow, "-1 != findFromKeyCmdMap(m_pKeyCmdMap, nKey, stKeyCmdTmp)",
+               "p_pKeyval[%u].key(%u)", p_nIndex, p_nTarget);
     if (nRow == -1) {
-        SNS_PRINT(SNS_COLOUR_GREEN, "not find (%d) \n", static_cast<int>(p_nTarget));
+        snsPrint(SNS_HERE, SNS_COLOUR_GREEN, "not find (%d) \n", static_cast<int>(p_nTarget));
         makeUnknownRow(p_nTarget, stRow);
     }
     const int nVal = static_cast<int>(p_pKeyval[p_nIndex].value);
-    SNS_PRINT(SNS_COLOUR_RED,
-              "====================== set %s (%d,%d) func:%s ia_cmd:%d =====================\n",
-              stRow.szKeyName, static_cast<int>(stRow.key), nVal, stRow.szHandlerName,
-              static_cast<int>(stRow.iaCmd));
+    snsPrint(SNS_HERE, SNS_COLOUR_RED,
+             "====================== set %s (%d,%d) func:%s ia_cmd:%d =====================\n",
+             stRow.szKeyName, static_cast<int>(stRow.key), nVal, stRow.szHandlerName,
+             static_cast<int>(stRow.iaCmd));
     // Rows without handler are routed before this point; should one slip
     // through, the value is only cached.
     if (stRow.handler == nullptr) return SNS_SUCCESS;
     const int nRet = (this->*stRow.handler)(stRow.iaCmd, IA_CMD_OPT_SET, &p_pKeyval[p_nIndex].value);
     if (isTracedFailure(nRet))
-        PIPELINE_ERR_AT(1008, "set %s (%d,%d) func:%s ia_cmd:%d ~~~failed ia_ret=%d\n",
-                        stRow.szKeyName, static_cast<int>(stRow.key), nVal, stRow.szHandlerName,
-                        static_cast<int>(stRow.iaCmd), nRet);
+        snsErr(pipelineSite(1008), "set %s (%d,%d) func:%s ia_cmd:%d ~~~failed ia_ret=%d\n", stRow.szKeyName,
+               static_cast<int>(stRow.key), nVal, stRow.szHandlerName, static_cast<int>(stRow.iaCmd), nRet);
     return nRet;
 }
 
 int ISensorController::setParameter(int p_nKey, int p_nVal, bool p_bSave)
 {
     SNS_LOCK_GUARD(m_objMutex);
-    SNS_DBG("p_Parameters22222222222(%d, %d)\n", p_nKey, p_nVal);
+    snsDbg(SNS_HERE, "p_Parameters22222222222(%d, %d)\n", p_nKey, p_nVal);
     KeyVal stEntry = {static_cast<u32>(p_nKey), static_cast<u32>(p_nVal)};
     return setParameters(&stEntry, 1, p_bSave);
 }
@@ -237,7 +225,7 @@ int ISensorController::setParameter(int p_nKey, int p_nVal, bool p_bSave)
 bool ISensorController::getParameter(int p_nKey, int& p_nVal)
 {
     SNS_LOCK_GUARD(m_objMutex);
-    SNS_DBG("p_nKey(%d)\n", p_nKey);
+    snsDbg(SNS_HERE, "p_nKey(%d)\n", p_nKey);
     u32 nCached = static_cast<u32>(-1);
     if (getKeyValFromCache(m_nCurScheme, p_nKey, nCached) >= 0) {
         p_nVal = static_cast<int>(nCached);
@@ -249,8 +237,8 @@ bool ISensorController::getParameter(int p_nKey, int& p_nVal)
     }
     // The key itself is the command here, not its row's command.
     const int nRet = doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal);
-    SNS_ASSERT_AT(1886, SNS_SUCCESS == nRet, "SNS_SUCCESS == doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal)",
-                  "get key(%d) val from 2a err", p_nKey);
+    SNS_ASSERT(SNS_AT(1886), SNS_SUCCESS == nRet, "SNS_SUCCESS == doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal)",
+               "get key(%d) val from 2a err", p_nKey);
     return nRet == SNS_SUCCESS;
 }
 

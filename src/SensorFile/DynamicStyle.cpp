@@ -108,8 +108,8 @@ int doDnaStyle(TiXmlElement* p_pNode, int p_nCmd, const ia_dynamic_params_attr_s
 {
     if (p_pAttr == nullptr) return 0;
     for (TiXmlElement* pMatch : cmdElements(p_pNode, p_nCmd)) {
-        SNS_DBG_AT(358, "_________________cmd(%d) default(%d)__________________\n", p_nCmd,
-                   p_pAttr->default_value);
+        snsDbg(SNS_AT(358), "_________________cmd(%d) default(%d)__________________\n", p_nCmd,
+               p_pAttr->default_value);
         pMatch->SetAttribute("value", p_pAttr->default_value);
         TiXmlElement* pNext = nullptr;
         for (TiXmlElement* pItem = pMatch->FirstChildElement(); pItem != nullptr; pItem = pNext) {
@@ -117,7 +117,7 @@ int doDnaStyle(TiXmlElement* p_pNode, int p_nCmd, const ia_dynamic_params_attr_s
             const char* szIndex = pItem->Attribute("index");
             if (szIndex == nullptr) return -1;
             if (isItemOffered(*p_pAttr, atoi(szIndex))) continue;
-            SNS_DBG_AT(375, "_________________delete comboitem(%s)__________________\n", szIndex);
+            snsDbg(SNS_AT(375), "_________________delete comboitem(%s)__________________\n", szIndex);
             pMatch->RemoveChild(pItem);
         }
     }
@@ -134,7 +134,7 @@ int doCustomizeStyle(TiXmlElement* p_pNode, int p_nCmd, ia_dynamic_params_attr_s
             const char* szIndex = pItem->Attribute("index");
             if (szIndex == nullptr) continue;
             // The record holds 64 items; further ones are dropped with a report.
-            SNS_ASSERT(nCount < IA_DYNAMIC_ITEMS_MAX, "nCount < IA_DYNAMIC_ITEMS_MAX",
+            SNS_ASSERT(SNS_HERE, nCount < IA_DYNAMIC_ITEMS_MAX, "nCount < IA_DYNAMIC_ITEMS_MAX",
                        "cmd(%d) keeps its first %d items\n", p_nCmd, IA_DYNAMIC_ITEMS_MAX);
             if (nCount >= IA_DYNAMIC_ITEMS_MAX) break;
             p_pAttr->item[nCount++] = atoi(szIndex);
@@ -185,16 +185,16 @@ int getDnaStyle(int p_channelID, const char* szStyle, TiXmlDocument& p_objDoc, b
     memset(&dnaCmdList, 0, sizeof(dnaCmdList));
     const int nListRet =
         ia_ioctrl_v2(p_channelID - 1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, IA_CMD_OPT_GET, (void*)(&dnaCmdList));
-    SNS_ASSERT_SIG_AT(441, kDnaStyleSignature, SNS_SUCCESS == nListRet,
-                      "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "
-                      "IA_CMD_OPT_GET, (void*)(&dnaCmdList))",
-                      "");
+    SNS_ASSERT(SNS_AT(441).as(kDnaStyleSignature), SNS_SUCCESS == nListRet,
+               "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "
+               "IA_CMD_OPT_GET, (void*)(&dnaCmdList))",
+               "");
     if (nListRet != SNS_SUCCESS) dnaCmdList.cmd_cnt = 0;
 
-    SNS_ASSERT_SIG_AT(445, kDnaStyleSignature, xmldoc::loadMem(p_objDoc, szStyle),
-                      "objStyleXmlDoc.LoadMem(szStyle, TIXML_ENCODING_UTF8)", "");
+    SNS_ASSERT(SNS_AT(445).as(kDnaStyleSignature), xmldoc::loadMem(p_objDoc, szStyle),
+               "objStyleXmlDoc.LoadMem(szStyle, TIXML_ENCODING_UTF8)", "");
     TiXmlElement* pRoot = p_objDoc.RootElement();
-    SNS_DBG_AT(448, "dnaCmdList.cmd_cnt(%d)\n", dnaCmdList.cmd_cnt);
+    snsDbg(SNS_AT(448), "dnaCmdList.cmd_cnt(%d)\n", dnaCmdList.cmd_cnt);
 
     // Kept across commands, as the library fills it one command at a time.
     ia_dynamic_params_attr_st dnaParamList;
@@ -202,20 +202,20 @@ int getDnaStyle(int p_channelID, const char* szStyle, TiXmlDocument& p_objDoc, b
     const int nCmdCount = boundedCount(dnaCmdList.cmd_cnt, IA_DYNAMIC_CMDS_MAX);
     for (int i = 0; i < nCmdCount; ++i) {
         const int nCmd = dnaCmdList.cmd_list[i];
-        SNS_DBG_AT(451, "dnaCmdList.cmd_list[%d] = cmd(%d)\n", i, nCmd);
+        snsDbg(SNS_AT(451), "dnaCmdList.cmd_list[%d] = cmd(%d)\n", i, nCmd);
         const int nAttrRet =
             ia_ioctrl_v2(p_channelID - 1, nCmd, IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList));
-        SNS_ASSERT_SIG_AT(453, kDnaStyleSignature, SNS_SUCCESS == nAttrRet,
-                          "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, (ia_cmd_e)dnaCmdList.cmd_list[i], "
-                          "IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList))",
-                          "");
+        SNS_ASSERT(SNS_AT(453).as(kDnaStyleSignature), SNS_SUCCESS == nAttrRet,
+                   "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, (ia_cmd_e)dnaCmdList.cmd_list[i], "
+                   "IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList))",
+                   "");
         // Without its attributes the command keeps the style's value and items.
         if (nAttrRet != SNS_SUCCESS) continue;
         if (hasStyleDefault(nCmd)) applyStyleDefault(pRoot, i, nCmd, dnaParamList);
-        SNS_ASSERT_SIG_AT(496, kDnaStyleSignature, SNS_SUCCESS == doDnaStyle(pRoot, nCmd, &dnaParamList),
-                          "SNS_SUCCESS == doDnaStyle(objStyleXmlDoc.RootElement(), dnaCmdList.cmd_list[i], "
-                          "&dnaParamList)",
-                          "");
+        SNS_ASSERT(SNS_AT(496).as(kDnaStyleSignature), SNS_SUCCESS == doDnaStyle(pRoot, nCmd, &dnaParamList),
+                   "SNS_SUCCESS == doDnaStyle(objStyleXmlDoc.RootElement(), dnaCmdList.cmd_list[i], "
+                   "&dnaParamList)",
+                   "");
     }
     if (p_bShowWDRFalg) deleteNodeById(pRoot, KEY_EMPTY1);
     if (atomicGet(g_bShoWBeawayFalg)) deleteNodeById(pRoot, KEY_EMPTY2);

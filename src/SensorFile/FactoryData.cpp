@@ -5,13 +5,14 @@
 
 #include "DnaStyleDoc.h"
 #include "SensorDebug.h"
+#include "SensorKeys.h"
 #include "SensorStyle.h"
 
 namespace {
 
 // Size of the controller's factory table, assumed by the overloads
 // without a capacity.
-const u32 kFactoryCapacity = 160;
+const u32 kFactoryCapacity = SNS_KEY_TABLE_CAPACITY;
 
 // Reports of both overloads name the one without a capacity.
 const char kFctDataSignature[] = "int getFctData(int, char*, KeyVal*, u32*, bool)";
@@ -46,21 +47,21 @@ int getFctData(int p_channelID, char* p_szStyle, KeyVal* p_pKeyVal, u32* p_pnKey
                u32 p_nCapacity)
 {
     TiXmlDocument objDnaStyleDoc;
-    SNS_ASSERT_SIG_AT(554, kFctDataSignature,
-                      SNS_SUCCESS == getDnaStyle(p_channelID, p_szStyle, objDnaStyleDoc, p_bShowWDRFalg),
-                      "SNS_SUCCESS == getDnaStyle(p_channelID,p_szStyle, strDnaStyle,p_bShowWDRFalg)", "");
+    SNS_ASSERT(SNS_AT(554).as(kFctDataSignature),
+               SNS_SUCCESS == getDnaStyle(p_channelID, p_szStyle, objDnaStyleDoc, p_bShowWDRFalg),
+               "SNS_SUCCESS == getDnaStyle(p_channelID,p_szStyle, strDnaStyle,p_bShowWDRFalg)", "");
     // The document is read as built: its printed text would parse back into
     // the same tree, and fails to parse exactly when it has no root element.
-    SNS_ASSERT_SIG_AT(558, kFctDataSignature, objDnaStyleDoc.RootElement() != nullptr,
-                      "objDnaStyleDoc.LoadMem(strDnaStyle.c_str(), TIXML_ENCODING_UTF8)", "");
-    SNS_ASSERT_SIG_AT(__LINE__, kFctDataSignature, NULL != p_pnKeyValNum, "NULL != p_pnKeyValNum", "");
+    SNS_ASSERT(SNS_AT(558).as(kFctDataSignature), objDnaStyleDoc.RootElement() != nullptr,
+               "objDnaStyleDoc.LoadMem(strDnaStyle.c_str(), TIXML_ENCODING_UTF8)", "");
+    SNS_ASSERT(SNS_HERE.as(kFctDataSignature), NULL != p_pnKeyValNum, "NULL != p_pnKeyValNum", "");
     if (p_pnKeyValNum == nullptr) return 0;
     *p_pnKeyValNum = 0;
     TiXmlElement* pRootNode = objDnaStyleDoc.RootElement();
-    SNS_ASSERT_SIG_AT(562, kFctDataSignature,
-                      SNS_SUCCESS == style2KeyVal(pRootNode, p_pKeyVal, p_pnKeyValNum, p_nCapacity),
-                      "SNS_SUCCESS == style2KeyVal(pRootNode, p_pKeyVal, p_pnKeyValNum)",
-                      "p_pnKeyValNum(%u)\n", *p_pnKeyValNum);
+    SNS_ASSERT(SNS_AT(562).as(kFctDataSignature),
+               SNS_SUCCESS == style2KeyVal(pRootNode, p_pKeyVal, p_pnKeyValNum, p_nCapacity),
+               "SNS_SUCCESS == style2KeyVal(pRootNode, p_pKeyVal, p_pnKeyValNum)", "p_pnKeyValNum(%u)\n",
+               *p_pnKeyValNum);
     return 0;
 }
 

@@ -66,37 +66,39 @@ const TiXmlAttribute* findMatchingCondition(const TiXmlElement* p_pVariant, cons
 {
     for (const TiXmlAttribute* modi_attr = p_pVariant->FirstAttribute(); modi_attr != nullptr;
          modi_attr = modi_attr->Next()) {
-        SNS_DBG_AT(148, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
-                   modi_attr->Value());
+        snsDbg(SNS_AT(148), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+               modi_attr->Value());
         char nVal[kDetailValueBuf] = {0};
         if (0 == getDetailFieldToStr(p_szDetail, modi_attr->Name(), nVal) &&
             conditionValueMatches(modi_attr->Value(), nVal))
             return modi_attr;
-        SNS_DBG_AT(173, "modi_attr->Name()(%s), modi_attr->Value()(%s) nVal(%s)\n", modi_attr->Name(),
-                   modi_attr->Value(), nVal);
+        snsDbg(SNS_AT(173), "modi_attr->Name()(%s), modi_attr->Value()(%s) nVal(%s)\n", modi_attr->Name(),
+               modi_attr->Value(), nVal);
     }
     return nullptr;
 }
 
 void applyVariant(TiXmlDocument& doc_style, const TiXmlElement* node_first, const TiXmlAttribute* modi_attr)
 {
-    SNS_DBG_AT(181, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(), modi_attr->Value());
+    snsDbg(SNS_AT(181), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+           modi_attr->Value());
     const TiXmlElement* node_second = node_first->FirstChildElement();
-    SNS_ASSERT_AT(182, NULL != node_second, "NULL != (node_second = node_first->FirstChildElement())", "");
+    SNS_ASSERT(SNS_AT(182), NULL != node_second, "NULL != (node_second = node_first->FirstChildElement())",
+               "");
     for (; node_second != nullptr; node_second = node_second->NextSiblingElement()) {
-        SNS_DBG_AT(185, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
-                   modi_attr->Value());
+        snsDbg(SNS_AT(185), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+               modi_attr->Value());
         updateStyleTab(&doc_style, node_second->Value(), node_second->Attribute("tab_key"),
                        node_second->FirstChildElement());
-        SNS_DBG_AT(190, "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
-                   modi_attr->Value());
+        snsDbg(SNS_AT(190), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+               modi_attr->Value());
     }
 }
 
 void applyDiversity(TiXmlDocument& doc_style, TiXmlDocument& doc_style_div, const char* p_szDetail)
 {
     TiXmlElement* node_first = doc_style_div.RootElement();
-    SNS_ASSERT_AT(142, NULL != node_first, "NULL != (node_first = doc_style_div.RootElement())", "");
+    SNS_ASSERT(SNS_AT(142), NULL != node_first, "NULL != (node_first = doc_style_div.RootElement())", "");
     for (; node_first != nullptr; node_first = node_first->NextSiblingElement()) {
         const TiXmlAttribute* modi_attr = findMatchingCondition(node_first, p_szDetail);
         if (modi_attr != nullptr) applyVariant(doc_style, node_first, modi_attr);
@@ -110,13 +112,13 @@ void reloadMergedStyle(const char* filename, char** ui_style)
     INT64 file_len = getFileLen(filename);
     if (file_len < 0) file_len = 0;
     char* szNew = static_cast<char*>(realloc(*ui_style, static_cast<size_t>(file_len) + 1));
-    SNS_ASSERT(NULL != szNew, "NULL != realloc(*ui_style, file_len + 1)", "file_len(%d)\n",
+    SNS_ASSERT(SNS_HERE, NULL != szNew, "NULL != realloc(*ui_style, file_len + 1)", "file_len(%d)\n",
                static_cast<int>(file_len));
     if (szNew == nullptr) return;
     *ui_style = szNew;
     memset(*ui_style, 0, static_cast<size_t>(file_len) + 1);
-    SNS_ASSERT_AT(209, loadFromFile(filename, *ui_style, file_len) > 0,
-                  "loadFromFile(filename, *ui_style, file_len) > 0", "");
+    SNS_ASSERT(SNS_AT(209), loadFromFile(filename, *ui_style, file_len) > 0,
+               "loadFromFile(filename, *ui_style, file_len) > 0", "");
 }
 
 }  // namespace
@@ -126,8 +128,8 @@ int updateStyleTab(TiXmlDocument* doc_style, const char* p_szOperation, const ch
 {
     TiXmlElement* pRoot = doc_style != nullptr ? doc_style->RootElement() : nullptr;
     TiXmlElement* tab_node = pRoot != nullptr ? pRoot->FirstChildElement() : nullptr;
-    SNS_ASSERT_AT(105, NULL != tab_node, "NULL != (tab_node = doc_style->RootElement()->FirstChildElement())",
-                  "");
+    SNS_ASSERT(SNS_AT(105), NULL != tab_node,
+               "NULL != (tab_node = doc_style->RootElement()->FirstChildElement())", "");
     // An operation without name or "tab_key" edits nothing.
     if (tab_node == nullptr || p_szOperation == nullptr || p_szTabKey == nullptr) return 0;
     TiXmlElement* pFound = findTab(tab_node, p_szTabKey);
@@ -142,25 +144,25 @@ int updateStyleTab(TiXmlDocument* doc_style, const char* p_szOperation, const ch
 
 int mergeStyle(int p_nChannelID, ModuleConfig* p_pModuleConfig, char** ui_style, char* ui_styleDiversity)
 {
-    SNS_ASSERT(NULL != ui_style && NULL != p_pModuleConfig, "NULL != ui_style && NULL != p_pModuleConfig",
-               "");
+    SNS_ASSERT(SNS_HERE, NULL != ui_style && NULL != p_pModuleConfig,
+               "NULL != ui_style && NULL != p_pModuleConfig", "");
     if (ui_style == nullptr || p_pModuleConfig == nullptr) return 0;
     TiXmlDocument doc_style;
-    SNS_ASSERT_AT(139, xmldoc::loadMem(doc_style, *ui_style),
-                  "doc_style.LoadMem(*ui_style, TIXML_ENCODING_UTF8)", "");
+    SNS_ASSERT(SNS_AT(139), xmldoc::loadMem(doc_style, *ui_style),
+               "doc_style.LoadMem(*ui_style, TIXML_ENCODING_UTF8)", "");
     TiXmlDocument doc_style_div;
-    SNS_ASSERT_AT(140, xmldoc::loadMem(doc_style_div, ui_styleDiversity),
-                  "doc_style_div.LoadMem(ui_styleDiversity, TIXML_ENCODING_UTF8)", "");
+    SNS_ASSERT(SNS_AT(140), xmldoc::loadMem(doc_style_div, ui_styleDiversity),
+               "doc_style_div.LoadMem(ui_styleDiversity, TIXML_ENCODING_UTF8)", "");
     // The detail field is a fixed buffer; it is searched only up to its end.
     const std::string strDetail(p_pModuleConfig->szDetail,
                                 strnlen(p_pModuleConfig->szDetail, sizeof(p_pModuleConfig->szDetail)));
     applyDiversity(doc_style, doc_style_div, strDetail.c_str());
 
     char filename[100] = {0};
-    snprintf(filename, sizeof(filename), "/tmp/merge_style_ch%d.xml", p_nChannelID);
+    mergedStylePath(filename, sizeof(filename), p_nChannelID);
     xmldoc::saveFile(doc_style, filename);
     // Printing the whole document is worth it only when the dump is shown.
-    SNS_INFO_LAZY_AT(203, "%s\n", xmldoc::toString(doc_style).c_str());
+    snsInfo(SNS_AT(203), [&] { return xmldoc::toString(doc_style) + "\n"; });
     reloadMergedStyle(filename, ui_style);
     return 0;
 }
