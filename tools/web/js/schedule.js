@@ -73,6 +73,8 @@ export function initSchedule(app) {
         parts.push(el('svg:rect', {
           x: x(from), y, width: x(to) - x(from), height: LANE - 4, rx: 2,
           class: current ? 'window current' : 'window',
+          // A click on a window goes to its fields.
+          onclick: () => document.getElementById(`window-${w.scheme}-start`)?.focus(),
         }, el('svg:title', {}, `Scheme ${w.scheme}: ${w.start} to ${w.end}`)));
       }
     });
