@@ -1,5 +1,7 @@
 // The host operations on the sample camera (channel 1, default debug level).
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include <benchmark/benchmark.h>
 
@@ -83,6 +85,26 @@ void initCycle(benchmark::State& p_objState)
     realTimeThread();
 }
 
+// uinit of a camera whose thread sleeps its real second between passes:
+// stopping wakes the thread, so this is the time a host waits per channel
+// (wall clock, as the wait is no work of the calling thread).
+void uinitWaking(benchmark::State& p_objState)
+{
+    camera().uinit();
+    for (auto _ : p_objState) {
+        p_objState.PauseTiming();
+        briefSleep();
+        camera().init(cameraModule());
+        realTimeThread();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the thread is inside its pause
+        p_objState.ResumeTiming();
+        camera().uinit();
+    }
+    briefSleep();
+    camera().init(cameraModule());
+    realTimeThread();
+}
+
 }  // namespace
 
 void registerOperations()
@@ -95,6 +117,7 @@ void registerOperations()
     benchmark::RegisterBenchmark("getAllParameters", allParameters);
     benchmark::RegisterBenchmark("getUIStyleFile", uiStyleFile);
     benchmark::RegisterBenchmark("init+uinit", initCycle)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("uinit(thread pausing)", uinitWaking)->Unit(benchmark::kMicrosecond)->UseRealTime();
 }
 
 }  // namespace bench

@@ -36,19 +36,18 @@ SNS_API int getDetailFieldTou32(const char* p_szDetail, const char* p_szName, u3
 SNS_API int getDetailFieldToStr(const char* p_szDetail, const char* p_szName, char* p_szValue);
 
 // Scheme count of a module: the detail field "max_scheme", 4 when absent.
-// A controller keeps at most SNS_MAX_SCHEME_SUM user schemes (more is a
-// broken module description; the bound also keeps the row count from
-// wrapping); schemeSumOf is the count it keeps.
+// A controller keeps that many user schemes as they are, none when the count
+// + 1 (with the factory row) would wrap; schemeSumOf is the count it keeps
+// (init reports the wrap, and rows it cannot allocate).
 const u32 SNS_DEFAULT_SCHEME_SUM = 4;
-const u32 SNS_MAX_SCHEME_SUM = 32;
 SNS_API u32 declaredSchemeSum(const char* p_szDetail);
-inline u32 cappedSchemeSum(u32 p_nDeclared)
+inline u32 keptSchemeSum(u32 p_nDeclared)
 {
-    return p_nDeclared > SNS_MAX_SCHEME_SUM ? SNS_MAX_SCHEME_SUM : p_nDeclared;
+    return p_nDeclared + 1 == 0 ? 0 : p_nDeclared;
 }
 inline u32 schemeSumOf(const char* p_szDetail)
 {
-    return cappedSchemeSum(declaredSchemeSum(p_szDetail));
+    return keptSchemeSum(declaredSchemeSum(p_szDetail));
 }
 
 // System configuration of a channel.

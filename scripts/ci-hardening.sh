@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Hardening checks: installs what is missing, runs the leak test with 1000
-# cycles in the plain build, the whole test suite under AddressSanitizer +
+# cycles and the sensor thread's starvation check in the plain build, the
+# whole test suite under AddressSanitizer +
 # UndefinedBehaviorSanitizer (the leak test again with 1000 cycles,
 # LeakSanitizer on) and under ThreadSanitizer (the stress test for 20 s),
 # then every libFuzzer target for a bounded time on its committed corpus.
@@ -39,6 +40,15 @@ run_leak_counts() {
     SNS_LEAK_CYCLES="$LEAK_CYCLES" build/tests/test_leaks
 }
 
+# The sensor thread is neither starved nor waited for: with four host
+# threads hammering getParameter a day/night switch is seen within 3 s, and
+# uinit returns at once (plain build, a few rounds).
+run_starvation_check() {
+    cmake -S . -B build >/dev/null
+    cmake --build build -j"$JOBS" --target test_sensor_thread
+    build/tests/test_sensor_thread --gtest_filter='LiveSensorThreadTest.*' --gtest_repeat=5
+}
+
 # Every target on a working copy of its corpus, so that the committed seeds
 # stay as they are; a finding is kept in build-fuzz/artifacts.
 run_fuzzers() {
@@ -46,12 +56,15 @@ run_fuzzers() {
         -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build build-fuzz -j"$JOBS"
     mkdir -p build-fuzz/artifacts build-fuzz/logs
-    local target log
+    local target log dict
     for target in $(ls fuzz/corpus); do
         log="build-fuzz/logs/$target.txt"
+        dict=()
+        # A target may bring a dictionary of tokens (fuzz/<target>.dict).
+        [ -f "fuzz/$target.dict" ] && dict=(-dict="../fuzz/$target.dict")
         rm -rf "build-fuzz/corpus-$target"
         mkdir -p "build-fuzz/corpus-$target"
-        if ! (cd build-fuzz && "./$target" "corpus-$target" "../fuzz/corpus/$target" \
+        if ! (cd build-fuzz && "./$target" "corpus-$target" "../fuzz/corpus/$target" "${dict[@]}" \
                 -max_total_time="$FUZZ_SECONDS" -timeout=25 -artifact_prefix="artifacts/$target-" \
                 >"logs/$target.txt" 2>&1); then
             cat "$log"
@@ -78,6 +91,7 @@ export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 phase "leak cycles, plain build" run_leak_counts
+phase "starvation check, plain build" run_starvation_check
 phase "ASan+UBSan suite" run_suite address build-asan SNS_LEAK_CYCLES="$LEAK_CYCLES"
 phase "TSan suite" run_suite thread build-tsan SNS_STRESS_SECONDS="$STRESS_SECONDS"
 phase "fuzzing" run_fuzzers

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <dirent.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -24,6 +26,9 @@ bool isReplacingMode(int p_nMode)
     return (p_nMode & PKFile::modeWrite) != 0 && (p_nMode & PKFile::modeTruncate) != 0 &&
            (p_nMode & PKFile::modeAppend) == 0;
 }
+
+// A replacing write goes to "<target>.XXXXXX" (mkostemp fills the X).
+const char kTempSuffix[] = ".XXXXXX";
 
 // A new file gets what the usual umask 022 would give.
 const mode_t kNewFileMode = 0644;
@@ -110,14 +115,17 @@ bool PKFile::open(const char* p_szPath, int p_nMode)
     // A fresh flash has none of the configuration folders yet.
     if (isWriteMode(p_nMode)) pkpath::makeParentDirs(strReal);
     if (isReplacingMode(p_nMode)) return openReplacement(strReal, szStdio);
-    const int nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC, 0666);
+    // Opened without blocking: a FIFO planted in place of a file must not
+    // hold the caller in open().
+    const int nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (nFd < 0) return false;
-    // A directory opens for reading, but it is no file.
+    // Only regular files: a folder, a FIFO or a device (/dev/zero) is no file.
     struct stat stInfo;
-    if (fstat(nFd, &stInfo) != 0 || S_ISDIR(stInfo.st_mode)) {
+    if (fstat(nFd, &stInfo) != 0 || !S_ISREG(stInfo.st_mode)) {
         ::close(nFd);
         return false;
     }
+    fcntl(nFd, F_SETFL, fcntl(nFd, F_GETFL) & ~O_NONBLOCK);
     m_pFile = fdopen(nFd, szStdio);
     if (m_pFile == nullptr) ::close(nFd);
     return m_pFile != nullptr;
@@ -130,7 +138,7 @@ bool PKFile::openReplacement(const std::string& p_strReal, const char* p_szStdio
     struct stat stTarget;
     const bool bExists = stat(p_strReal.c_str(), &stTarget) == 0;
     if (bExists && (S_ISDIR(stTarget.st_mode) || access(p_strReal.c_str(), W_OK) != 0)) return false;
-    std::string strTemp = p_strReal + ".XXXXXX";
+    std::string strTemp = p_strReal + kTempSuffix;
     const int nFd = mkostemp(&strTemp[0], O_CLOEXEC);
     if (nFd < 0) return false;
     // mkostemp creates 0600; the new content keeps the target's permissions.
@@ -147,7 +155,7 @@ bool PKFile::openReplacement(const std::string& p_strReal, const char* p_szStdio
     return true;
 }
 
-void PKFile::commitReplacement()
+bool PKFile::commitReplacement()
 {
     bool bComplete = !m_bWriteFailed && fflush(m_pFile) == 0 && fsync(fileno(m_pFile)) == 0;
     if (fclose(m_pFile) != 0) bComplete = false;
@@ -159,26 +167,26 @@ void PKFile::commitReplacement()
     // An incomplete content never replaces the old one.
     if (!bComplete) {
         ::unlink(strTemp.c_str());
-        return;
+        return false;
     }
-    // A power cut here leaves the old target and the complete temporary file.
-    if (platformsim::stopsBeforeRename()) return;
+    // A power cut here leaves the old target and the complete temporary file;
+    // the process that would learn the outcome is gone.
+    if (platformsim::stopsBeforeRename()) return true;
     if (::rename(strTemp.c_str(), strTarget.c_str()) != 0) {
         ::unlink(strTemp.c_str());
-        return;
+        return false;
     }
     syncFolder(strTarget);
+    return true;
 }
 
-void PKFile::close()
+bool PKFile::close()
 {
-    if (m_pFile == nullptr) return;
-    if (!m_strTemp.empty()) {
-        commitReplacement();
-        return;
-    }
-    fclose(m_pFile);
+    if (m_pFile == nullptr) return true;
+    if (!m_strTemp.empty()) return commitReplacement();
+    const bool bClosed = fclose(m_pFile) == 0;
     m_pFile = nullptr;
+    return bClosed;
 }
 
 bool PKFile::isOpen() const { return m_pFile != nullptr; }
@@ -203,7 +211,13 @@ int PKFile::write(char* p_pData, unsigned int p_nLen)
         errno = ENOSPC;
         return -1;
     }
-    const int nMoved = transferResult(fwrite(p_pData, 1, static_cast<size_t>(nRoom), m_pFile), m_pFile);
+    int nMoved = transferResult(fwrite(p_pData, 1, static_cast<size_t>(nRoom), m_pFile), m_pFile);
+    // The count is what reached the file, not what stdio buffered: a full
+    // medium shows up here, not only when the file is closed.
+    if (nMoved > 0 && fflush(m_pFile) != 0) {
+        clearerr(m_pFile);
+        nMoved = -1;
+    }
     if (nMoved != static_cast<int>(nWanted)) m_bWriteFailed = true;
     return nMoved;
 }
@@ -253,4 +267,27 @@ bool PKFile::mkdirs(const char* p_szDir)
 {
     if (p_szDir == nullptr || p_szDir[0] == '\0') return false;
     return pkpath::makeDirs(platformsim::resolvePath(p_szDir));
+}
+
+int PKFile::removeStaleReplacements(const char* p_szPath)
+{
+    if (p_szPath == nullptr || p_szPath[0] == '\0') return 0;
+    const std::string strReal = platformsim::resolvePath(p_szPath);
+    const size_t nSlash = strReal.find_last_of('/');
+    const std::string strDir = nSlash == std::string::npos ? "." : strReal.substr(0, nSlash == 0 ? 1 : nSlash);
+    const std::string strPrefix = (nSlash == std::string::npos ? strReal : strReal.substr(nSlash + 1)) + ".";
+    const size_t nTempLen = strPrefix.size() + sizeof(kTempSuffix) - 2;
+    DIR* pDir = opendir(strDir.c_str());
+    if (pDir == nullptr) return 0;
+    int nRemoved = 0;
+    while (const struct dirent* pEntry = readdir(pDir)) {
+        if (strlen(pEntry->d_name) != nTempLen || strncmp(pEntry->d_name, strPrefix.c_str(), strPrefix.size()) != 0)
+            continue;
+        const std::string strTemp = strDir + "/" + pEntry->d_name;
+        struct stat stInfo;
+        if (lstat(strTemp.c_str(), &stInfo) == 0 && S_ISREG(stInfo.st_mode) && ::unlink(strTemp.c_str()) == 0)
+            ++nRemoved;
+    }
+    closedir(pDir);
+    return nRemoved;
 }

@@ -54,7 +54,8 @@ ISensorController::ISensorController()
       m_bHasLens(true),
       m_bShutterUnlock(false),
       m_bIsThermal(false),
-      m_objZoomFocusParam()
+      m_objZoomFocusParam(),
+      m_objWakeup()
 {
     // Nothing reads the configuration before init fills it; zero it so the
     // record never holds stray pointers.
@@ -73,6 +74,7 @@ ISensorController::ISensorController()
 ISensorController::~ISensorController()
 {
     if (m_pSensorThread != nullptr) {
+        m_objWakeup.wake();
         m_pSensorThread->stop();
         delete m_pSensorThread;
         m_pSensorThread = nullptr;

@@ -184,7 +184,7 @@ int getDnaStyle(int p_channelID, const char* szStyle, TiXmlDocument& p_objDoc, b
     ia_dynamic_params_cmds_st dnaCmdList;
     memset(&dnaCmdList, 0, sizeof(dnaCmdList));
     const int nListRet =
-        ia_ioctrl_v2(p_channelID - 1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, IA_CMD_OPT_GET, (void*)(&dnaCmdList));
+        ia_ioctrl_v2(iaChannelOf(p_channelID), IA_CMD_DYNAMIC_PARAMS_CMDS_GET, IA_CMD_OPT_GET, (void*)(&dnaCmdList));
     SNS_ASSERT(SNS_AT(441).as(kDnaStyleSignature), SNS_SUCCESS == nListRet,
                "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "
                "IA_CMD_OPT_GET, (void*)(&dnaCmdList))",
@@ -204,7 +204,7 @@ int getDnaStyle(int p_channelID, const char* szStyle, TiXmlDocument& p_objDoc, b
         const int nCmd = dnaCmdList.cmd_list[i];
         snsDbg(SNS_AT(451), "dnaCmdList.cmd_list[%d] = cmd(%d)\n", i, nCmd);
         const int nAttrRet =
-            ia_ioctrl_v2(p_channelID - 1, nCmd, IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList));
+            ia_ioctrl_v2(iaChannelOf(p_channelID), nCmd, IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList));
         SNS_ASSERT(SNS_AT(453).as(kDnaStyleSignature), SNS_SUCCESS == nAttrRet,
                    "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, (ia_cmd_e)dnaCmdList.cmd_list[i], "
                    "IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList))",

@@ -16,6 +16,12 @@
 
 namespace {
 
+// The merge is split into helpers; their reports name the merge itself.
+SnsSite mergeSite(int p_nLine)
+{
+    return SnsSite{SNS_SOURCE_FILE, "mergeStyle", p_nLine, "int mergeStyle(int, ModuleConfig*, char**, char*)"};
+}
+
 // Condition values agree when their first five characters do.
 const size_t kConditionCompareLen = 5;
 const size_t kDetailValueBuf = 10;
@@ -66,13 +72,13 @@ const TiXmlAttribute* findMatchingCondition(const TiXmlElement* p_pVariant, cons
 {
     for (const TiXmlAttribute* modi_attr = p_pVariant->FirstAttribute(); modi_attr != nullptr;
          modi_attr = modi_attr->Next()) {
-        snsDbg(SNS_AT(148), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+        snsDbg(mergeSite(148), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
                modi_attr->Value());
         char nVal[kDetailValueBuf] = {0};
         if (0 == getDetailFieldToStr(p_szDetail, modi_attr->Name(), nVal) &&
             conditionValueMatches(modi_attr->Value(), nVal))
             return modi_attr;
-        snsDbg(SNS_AT(173), "modi_attr->Name()(%s), modi_attr->Value()(%s) nVal(%s)\n", modi_attr->Name(),
+        snsDbg(mergeSite(173), "modi_attr->Name()(%s), modi_attr->Value()(%s) nVal(%s)\n", modi_attr->Name(),
                modi_attr->Value(), nVal);
     }
     return nullptr;
@@ -80,17 +86,17 @@ const TiXmlAttribute* findMatchingCondition(const TiXmlElement* p_pVariant, cons
 
 void applyVariant(TiXmlDocument& doc_style, const TiXmlElement* node_first, const TiXmlAttribute* modi_attr)
 {
-    snsDbg(SNS_AT(181), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+    snsDbg(mergeSite(181), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
            modi_attr->Value());
     const TiXmlElement* node_second = node_first->FirstChildElement();
-    SNS_ASSERT(SNS_AT(182), NULL != node_second, "NULL != (node_second = node_first->FirstChildElement())",
+    SNS_ASSERT(mergeSite(182), NULL != node_second, "NULL != (node_second = node_first->FirstChildElement())",
                "");
     for (; node_second != nullptr; node_second = node_second->NextSiblingElement()) {
-        snsDbg(SNS_AT(185), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+        snsDbg(mergeSite(185), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
                modi_attr->Value());
         updateStyleTab(&doc_style, node_second->Value(), node_second->Attribute("tab_key"),
                        node_second->FirstChildElement());
-        snsDbg(SNS_AT(190), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+        snsDbg(mergeSite(190), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
                modi_attr->Value());
     }
 }
@@ -98,7 +104,7 @@ void applyVariant(TiXmlDocument& doc_style, const TiXmlElement* node_first, cons
 void applyDiversity(TiXmlDocument& doc_style, TiXmlDocument& doc_style_div, const char* p_szDetail)
 {
     TiXmlElement* node_first = doc_style_div.RootElement();
-    SNS_ASSERT(SNS_AT(142), NULL != node_first, "NULL != (node_first = doc_style_div.RootElement())", "");
+    SNS_ASSERT(mergeSite(142), NULL != node_first, "NULL != (node_first = doc_style_div.RootElement())", "");
     for (; node_first != nullptr; node_first = node_first->NextSiblingElement()) {
         const TiXmlAttribute* modi_attr = findMatchingCondition(node_first, p_szDetail);
         if (modi_attr != nullptr) applyVariant(doc_style, node_first, modi_attr);
@@ -112,12 +118,12 @@ void reloadMergedStyle(const char* filename, char** ui_style)
     INT64 file_len = getFileLen(filename);
     if (file_len < 0) file_len = 0;
     char* szNew = static_cast<char*>(realloc(*ui_style, static_cast<size_t>(file_len) + 1));
-    SNS_ASSERT(SNS_HERE, NULL != szNew, "NULL != realloc(*ui_style, file_len + 1)", "file_len(%d)\n",
+    SNS_ASSERT(mergeSite(__LINE__), NULL != szNew, "NULL != realloc(*ui_style, file_len + 1)", "file_len(%d)\n",
                static_cast<int>(file_len));
     if (szNew == nullptr) return;
     *ui_style = szNew;
     memset(*ui_style, 0, static_cast<size_t>(file_len) + 1);
-    SNS_ASSERT(SNS_AT(209), loadFromFile(filename, *ui_style, file_len) > 0,
+    SNS_ASSERT(mergeSite(209), loadFromFile(filename, *ui_style, file_len) > 0,
                "loadFromFile(filename, *ui_style, file_len) > 0", "");
 }
 
