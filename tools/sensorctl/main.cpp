@@ -99,11 +99,16 @@ int main(int p_nArgc, char** p_ppArgv)
         return usageError(strArgProblem, ("usage: sensorctl [OPTIONS] " +
                                           std::string(pSpec->szName) + " " + pSpec->szArgs)
                                              .c_str());
+    // serve and check run on the tool's options, without a session.
     int nExit = EXIT_DONE;
-    if (pSpec->pfnRun == nullptr)
-        nExit = runCheck(stOptions);
-    else
+    if (pSpec->pfnRun != nullptr)
         nExit = pSpec->bController ? runWithController(*pSpec, stOptions) : pSpec->pfnRun(nullptr, stOptions.m_vecArgs);
+#ifdef SNS_WITH_SERVE
+    else if (std::string(pSpec->szName) == "serve")
+        nExit = runServe(stOptions);
+#endif
+    else
+        nExit = runCheck(stOptions);
     sensorhost::ConsoleCapture::instance().stop();
     return nExit;
 }
