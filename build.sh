@@ -10,9 +10,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_DIR=${BUILD_DIR:-build}
-# The demo needs the library, the simulator and the tool; tests and benchmarks need the rest.
-DEMO_PACKAGES=(cmake g++ make libtinyxml-dev)
-PACKAGES=("${DEMO_PACKAGES[@]}" pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev)
+# The demo needs the library, the simulator and the tool (its checker writes
+# JSON, its HTTP server needs cpp-httplib); tests and benchmarks need the rest.
+DEMO_PACKAGES=(cmake g++ make pkg-config libtinyxml-dev nlohmann-json3-dev libcpp-httplib-dev)
+PACKAGES=("${DEMO_PACKAGES[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev)
 
 source scripts/lib/packages.sh
 
@@ -22,11 +23,16 @@ build() {
     cmake --build "$BUILD_DIR" -j"$(nproc)"
 }
 
+# The tool alone, for the demo and the server.
+build_tool() {
+    install_missing "${DEMO_PACKAGES[@]}"
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSNS_BUILD_TESTS=OFF -DSNS_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$BUILD_DIR" -j"$(nproc)" --target sensorctl
+}
+
 case "${1:-}" in
     demo)
-        install_missing "${DEMO_PACKAGES[@]}"
-        cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSNS_BUILD_TESTS=OFF -DSNS_BUILD_BENCH=OFF >/dev/null
-        cmake --build "$BUILD_DIR" -j"$(nproc)" --target sensorctl
+        build_tool
         # On a scratch copy of the sample camera, removed afterwards.
         "$BUILD_DIR"/tools/sensorctl demo
         ;;
@@ -41,8 +47,7 @@ case "${1:-}" in
         ;;
     serve)
         shift
-        install_missing "${PACKAGES[@]}"
-        build
+        build_tool
         flash=(--flash "$BUILD_DIR"/serve-flash)
         for arg in "$@"; do
             if [ "$arg" = --flash ]; then flash=(); fi

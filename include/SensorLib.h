@@ -72,5 +72,20 @@ SNS_API const char* findKeyName(u32 p_nKey);
 SNS_API bool findKeyByName(const char* p_szName, u32* p_pnKey);
 SNS_API u32 keyTableSize();
 SNS_API u32 keyTableKeyAt(u32 p_nRow);
+// The row of a key: its image-algorithm command and whether a handler
+// applies it; false when the table has no row for the key.
+SNS_API bool keyTableCommand(u32 p_nKey, u32* p_pnIaCmd, bool* p_pbHandler);
+// A lamp key's partner in its pair (normal key and key of the intelligent
+// light type); false for keys outside the pairs. The pipeline routes some of
+// them without a table row.
+SNS_API bool lampPairPartner(u32 p_nKey, u32* p_pnPartner);
+
+// The channel number a controller takes for a channel on a machine of the
+// device type, and whether it is the thermal channel.
+SNS_API void channelIdentity(int p_nChannelID, int p_nDeviceType, int* p_pnCameraID, bool* p_pbThermal);
+// The style and diversity documents initSysConf loads for the channel and
+// device type; false when it does not accept the device type.
+SNS_API bool styleDocuments(int p_nChannelID, int p_nDeviceType, const char** p_pszStyle,
+                            const char** p_pszDiversity);
 
 #endif

@@ -8,6 +8,8 @@
 # The first failure, sanitizer report or fuzzing finding fails the run.
 #   FUZZ_SECONDS    time per fuzz target (default 30)
 #   STRESS_SECONDS  stress test duration under TSan (default 20)
+#   SERVE_SECONDS   `sensorctl serve` under 50 event clients and 8 writers,
+#                   under TSan (default 30)
 #   LEAK_CYCLES     init/uinit cycles of the leak test (default 1000)
 #   JOBS            parallel build and test jobs (default: the number of cores)
 set -euo pipefail
@@ -15,11 +17,12 @@ cd "$(dirname "$0")/.."
 
 FUZZ_SECONDS=${FUZZ_SECONDS:-30}
 STRESS_SECONDS=${STRESS_SECONDS:-20}
+SERVE_SECONDS=${SERVE_SECONDS:-30}
 LEAK_CYCLES=${LEAK_CYCLES:-1000}
 JOBS=${JOBS:-$(nproc)}
 # clang's libFuzzer and sanitizer runtimes come with libclang-rt-14-dev.
 PACKAGES=(cmake make g++ pkg-config libtinyxml-dev googletest libgtest-dev libgmock-dev
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev nlohmann-json3-dev libcpp-httplib-dev)
 
 source scripts/lib/packages.sh
 
@@ -75,6 +78,15 @@ run_fuzzers() {
     done
 }
 
+# The server's full load once, in the TSan build the suite just ran in (the
+# suite itself runs a small version).
+run_serve_load() {
+    SNS_SERVE_LOAD_SECONDS="$SERVE_SECONDS" SNS_SERVE_LOAD_CLIENTS=50 SNS_SERVE_LOAD_WRITERS=8 \
+        build-tsan/tests/test_serve_events --gtest_filter='*ManyClientsAndWriters*' >build-tsan/serve-load.log 2>&1 ||
+        { tail -n 100 build-tsan/serve-load.log; return 1; }
+    grep -E '^\[ +(OK|PASSED) ' build-tsan/serve-load.log
+}
+
 phase() {
     local name=$1
     shift
@@ -89,10 +101,12 @@ install_missing "${PACKAGES[@]}" "${BROWSER_TEST_PACKAGES[@]}"
 nStart=$(date +%s)
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+# cpp-httplib is a compiled library without TSan: see the suppressions file.
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan-suppressions.txt
 phase "leak cycles, plain build" run_leak_counts
 phase "starvation check, plain build" run_starvation_check
 phase "ASan+UBSan suite" run_suite address build-asan SNS_LEAK_CYCLES="$LEAK_CYCLES"
 phase "TSan suite" run_suite thread build-tsan SNS_STRESS_SECONDS="$STRESS_SECONDS"
+phase "serve under load, TSan" run_serve_load
 phase "fuzzing" run_fuzzers
 echo "ci-hardening: passed in $(( $(date +%s) - nStart )) s"

@@ -66,9 +66,9 @@ bool conditionValueMatches(const char* p_szAccepted, const char* p_szDetailValue
     return strncmp(p_szAccepted, p_szDetailValue, kConditionCompareLen) == 0;
 }
 
-// The first condition attribute of the variant that the detail text
-// satisfies, or null when the variant does not apply.
-const TiXmlAttribute* findMatchingCondition(const TiXmlElement* p_pVariant, const char* p_szDetail)
+}  // namespace
+
+const TiXmlAttribute* styleVariantCondition(const TiXmlElement* p_pVariant, const char* p_szDetail)
 {
     for (const TiXmlAttribute* modi_attr = p_pVariant->FirstAttribute(); modi_attr != nullptr;
          modi_attr = modi_attr->Next()) {
@@ -83,6 +83,8 @@ const TiXmlAttribute* findMatchingCondition(const TiXmlElement* p_pVariant, cons
     }
     return nullptr;
 }
+
+namespace {
 
 void applyVariant(TiXmlDocument& doc_style, const TiXmlElement* node_first, const TiXmlAttribute* modi_attr)
 {
@@ -106,7 +108,7 @@ void applyDiversity(TiXmlDocument& doc_style, TiXmlDocument& doc_style_div, cons
     TiXmlElement* node_first = doc_style_div.RootElement();
     SNS_ASSERT(mergeSite(142), NULL != node_first, "NULL != (node_first = doc_style_div.RootElement())", "");
     for (; node_first != nullptr; node_first = node_first->NextSiblingElement()) {
-        const TiXmlAttribute* modi_attr = findMatchingCondition(node_first, p_szDetail);
+        const TiXmlAttribute* modi_attr = styleVariantCondition(node_first, p_szDetail);
         if (modi_attr != nullptr) applyVariant(doc_style, node_first, modi_attr);
     }
 }

@@ -183,3 +183,11 @@ void uinitSysConf(SysConfig* p_stSysConf)
     // Nulled so that a repeated release cannot free the text twice.
     p_stSysConf->szUIStyle = nullptr;
 }
+
+bool styleDocuments(int p_nChannelID, int p_nDeviceType, const char** p_pszStyle, const char** p_pszDiversity)
+{
+    const StyleFiles& stFiles = chooseStyleFiles(p_nChannelID, p_nDeviceType);
+    if (p_pszStyle != nullptr) *p_pszStyle = stFiles.szStyle;
+    if (p_pszDiversity != nullptr) *p_pszDiversity = stFiles.szDiversity;
+    return findDeviceKind(p_nDeviceType) != nullptr;
+}

@@ -2,10 +2,13 @@
 
 #include <string.h>
 
+#include "CheckCommand.h"
 #include "CommandHandlers.h"
 #include "ToolCommon.h"
 
 namespace {
+
+const int kSynopsisWidth = 27;
 
 const CommandSpec kCommands[] = {
     {"show", "", "every parameter of the current scheme, with defaults and allowed values",
@@ -64,6 +67,32 @@ const CommandSpec kCommands[] = {
      "count other than the factory set's are reported as damage (the factory set\n"
      "of the camera the file lies in, else of the sample camera).\n",
      1, -1, false, true, false, nullptr, runDecode},
+#ifdef SNS_WITH_SERVE
+    {"serve", "[--flash DIR] [--channels N] [--bind ADDR] [--port P] [--auth FILE]",
+     "the image settings over HTTP: JSON API, live events, the settings page",
+     "Starts one controller per channel (--channels, default 1) with its sensor\n"
+     "thread and serves the HTTP API and the settings page until SIGINT or\n"
+     "SIGTERM; then stops every controller and exits 0. Nothing is saved unless\n"
+     "a client asks for it. Prints \"listening on http://ADDR:PORT/\" and\n"
+     "\"token: TOKEN\": requests other than GET must carry the token in the\n"
+     "X-Sensorctl-Token header. Listens on 127.0.0.1:8080 unless --bind and\n"
+     "--port say otherwise (--port 0: a free port); an address other than a\n"
+     "loopback one needs --auth FILE, whose user:password lines every request\n"
+     "must then prove (HTTP Basic or Digest). docs/http-api.md describes the API.\n",
+     0, -1, false, false, true, checkServeArgs, nullptr},
+#endif
+    {"check", "[--flash DIR] [--channel N] [--json] [--live]",
+     "compliance checks of the flash tree (and of the sensor with --live)",
+     "Checks what a new camera model is made of: machine information, module\n"
+     "configuration and detail fields, style and diversity documents and the\n"
+     "merge's edits, the style's items and defaults, the factory records, the\n"
+     "scheme files and the version file. --live also starts a controller on a\n"
+     "temporary copy of the tree: init, every key of the style, the sensor's\n"
+     "ranges against the style, scheme switches, save and restart. The tree\n"
+     "itself is never written. One line per finding (OK, WARN, FAIL), then\n"
+     "\"N passed, M failed, K warnings\"; --json prints one JSON document.\n"
+     "Exit status 0 when nothing failed, 1 otherwise, 2 for a usage error.\n",
+     0, 6, false, false, false, checkCheckArgs, nullptr},
     {"demo", "", "guided tour of the library on the sample camera",
      "Starts the controller on the flash folder, changes settings, saves a\n"
      "scheme, moves the simulated clock across time windows and the simulated\n"
@@ -100,7 +129,11 @@ void printCommandList(FILE* p_pOut, bool p_bShellOnly)
     for (const CommandSpec& stSpec : kCommands) {
         if (p_bShellOnly && !stSpec.bInShell) continue;
         const std::string strHead = std::string(stSpec.szName) + " " + stSpec.szArgs;
-        fprintf(p_pOut, "  %-27s %s\n", strHead.c_str(), stSpec.szSummary);
+        // A long synopsis gets a line of its own.
+        if (strHead.size() >= kSynopsisWidth)
+            fprintf(p_pOut, "  %s\n  %-*s %s\n", strHead.c_str(), kSynopsisWidth, "", stSpec.szSummary);
+        else
+            fprintf(p_pOut, "  %-*s %s\n", kSynopsisWidth, strHead.c_str(), stSpec.szSummary);
     }
 }
 
