@@ -97,7 +97,7 @@ phase() {
     echo "== $name took $(( $(date +%s) - start )) s"
 }
 
-install_missing "${PACKAGES[@]}"
+install_missing "${PACKAGES[@]}" "${BROWSER_TEST_PACKAGES[@]}"
 nStart=$(date +%s)
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

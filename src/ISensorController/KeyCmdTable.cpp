@@ -8,6 +8,7 @@
 #include <strings.h>
 
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "IaInterface.h"
 #include "KeySets.h"
 #include "SensorDebug.h"
@@ -42,19 +43,19 @@ void copyName(char* p_szDst, size_t p_nSize, const char* p_szSrc)
 
 }  // namespace
 
-void ISensorController::buildKeyCmdMap()
+void SensorControllerDetail::buildKeyCmdMap()
 {
-    const u32 nCapacity = m_nKeyCmdSum < kKeyCmdRowCount ? kKeyCmdRowCount : m_nKeyCmdSum;
-    m_pKeyCmdMap = static_cast<keycmd*>(calloc(nCapacity, sizeof(keycmd)));
+    const u32 nCapacity = c.m_nKeyCmdSum < kKeyCmdRowCount ? kKeyCmdRowCount : c.m_nKeyCmdSum;
+    c.m_pKeyCmdMap = static_cast<keycmd*>(calloc(nCapacity, sizeof(keycmd)));
     for (u32 i = 0; i < kKeyCmdRowCount; ++i) {
-        keycmd& stRow = m_pKeyCmdMap[i];
+        keycmd& stRow = c.m_pKeyCmdMap[i];
         stRow.key = kKeyCmdRows[i].key;
         stRow.iaCmd = kKeyCmdRows[i].iaCmd;
         stRow.handler = kKeyCmdRows[i].handler;
         copyName(stRow.szKeyName, sizeof(stRow.szKeyName), kKeyCmdRows[i].szKeyName);
         copyName(stRow.szHandlerName, sizeof(stRow.szHandlerName), kKeyCmdRows[i].szHandlerName);
     }
-    m_nKeyCmdSum = kKeyCmdRowCount;
+    c.m_nKeyCmdSum = kKeyCmdRowCount;
 }
 
 int ISensorController::findFromKeyCmdMap(const keycmd* p_pMap, u32 p_nKey, keycmd& p_stOut)

@@ -8,6 +8,7 @@
 #include "HostOps.h"
 #include "IaInterface.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "PKMutexManager.h"
 #include "SensorDebug.h"
 #include "SensorStyle.h"
@@ -78,7 +79,7 @@ bool ISensorController::getAllParameters(std::string& p_strOut)
     const u32 nScheme = static_cast<u32>(m_nCurScheme);
     if (nShutter > kStyleShutterStoredAbove) {
         // The factory scheme has no file, and before the first switch there is none either.
-        if (!isUserScheme(nScheme)) return true;
+        if (!detail(*this).isUserScheme(nScheme)) return true;
         char szTmp[100] = {0};
         schemeFilePath(szTmp, sizeof(szTmp), m_nCameraID, m_nCurScheme, m_bIsThermal);
         SNS_ASSERT(SNS_HERE.as(kAllSignature),
@@ -89,7 +90,7 @@ bool ISensorController::getAllParameters(std::string& p_strOut)
         return true;
     }
     // No current scheme yet (-1): there is no row to report.
-    if (!hasSchemeRow(nScheme) || m_ppUserKeyVal == nullptr) return true;
+    if (!detail(*this).hasSchemeRow(nScheme) || m_ppUserKeyVal == nullptr) return true;
     SNS_ASSERT(SNS_HERE.as(kAllSignature),
                SNS_SUCCESS == keyval_correct(iaChannelOf(m_nCameraID), m_ppUserKeyVal[nScheme], m_nKeyValSum),
                "SNS_SUCCESS == keyval_correct(m_nCameraID - 1, m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum)",
