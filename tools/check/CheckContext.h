@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "IaObserver.h"
 #include "MachineInfo.h"
 #include "ModuleConfigure.h"
 #include "SensorTypes.h"
@@ -31,6 +32,7 @@ struct XmlFile {
 
 struct CheckContext {
     CheckOptions m_stOptions;
+    sensorhost::IaObserver* m_pIa = nullptr;  // the image-algorithm library below, as far as it can be seen
     std::string m_strWorkDir;  // the temporary copy; "" when it could not be made
 
     bool m_bMachine = false;  // machine information parsed

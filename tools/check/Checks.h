@@ -6,6 +6,11 @@
 #include "CheckContext.h"
 #include "CheckReport.h"
 
+// CheckRun.cpp: the library's failed assertions since a mark, each once, as
+// FAIL lines of the check (at p_strWhere, or where the library says).
+size_t libraryReportMark();
+void failLibraryReports(Check& p_objCheck, size_t p_nMark, const std::string& p_strWhere);
+
 // CheckMachine.cpp: machine information, module configuration, detail fields.
 void checkMachineInfo(CheckContext& p_stCtx, CheckReport& p_objReport);
 void checkModuleMatch(CheckContext& p_stCtx, CheckReport& p_objReport);

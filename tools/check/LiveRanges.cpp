@@ -3,6 +3,7 @@
 // items the image-algorithm library does not list.
 #include <algorithm>
 
+#include "Checks.h"
 #include "IaInterface.h"
 #include "LiveSupport.h"
 #include "SensorKeys.h"
@@ -73,6 +74,7 @@ void compareWithStyle(Check& p_objCheck, const DynamicCommand& p_stCmd, const se
 void checkLiveRanges(sensorhost::HostSession& p_objSession, const CheckContext& p_stCtx, CheckReport& p_objReport)
 {
     Check objCheck(p_objReport, "live-ranges", kSensorRanges);
+    const size_t nMark = libraryReportMark();
     std::vector<DynamicCommand> vecCmds;
     if (!queryDynamicCommands(p_stCtx.m_nCameraID - 1, vecCmds)) {
         objCheck.fail("", "the image-algorithm library does not answer its dynamic command list");
@@ -100,6 +102,7 @@ void checkLiveRanges(sensorhost::HostSession& p_objSession, const CheckContext& 
                                         strRange + "'; the sensor reports " + std::to_string(stCmd.m_stAttr.default_value) +
                                         ", '" + joined(stCmd.items()) + "'");
     }
+    failLibraryReports(objCheck, nMark, "");
     objCheck.done(std::to_string(vecCmds.size()) + " dynamic commands answer and agree with the style");
 }
 
@@ -110,7 +113,9 @@ void checkLiveDynamicStyle(sensorhost::HostSession& p_objSession, const CheckCon
     std::vector<DynamicCommand> vecCmds;
     queryDynamicCommands(p_stCtx.m_nCameraID - 1, vecCmds);
     const std::map<u32, std::vector<int>> mapMerged = styleItems(p_stCtx.m_strMergedStyle);
+    const size_t nMark = libraryReportMark();
     const std::map<u32, std::vector<int>> mapShown = styleItems(p_objSession.controller().getUIStyleFile());
+    failLibraryReports(objCheck, nMark, "getUIStyleFile");
     for (const auto& stShown : mapShown) {
         const auto itMerged = mapMerged.find(stShown.first);
         if (itMerged == mapMerged.end()) continue;
@@ -120,7 +125,8 @@ void checkLiveDynamicStyle(sensorhost::HostSession& p_objSession, const CheckCon
         });
         // A max-shutter value of 200 + n in the style keeps the style's own list.
         const bool bOwnList = stShown.first == KEY_MAX_SHUTTER && stShown.second == itMerged->second;
-        if (itCmd != vecCmds.end() && !bOwnList) {
+        // A command whose range query fails keeps the style's items (live-ranges reports the failure).
+        if (itCmd != vecCmds.end() && itCmd->m_bAnswered && !bOwnList) {
             const std::vector<int> vecListed = itCmd->items();
             vecExpected.erase(std::remove_if(vecExpected.begin(), vecExpected.end(), [&](int p_nItem) {
                 return std::find(vecListed.begin(), vecListed.end(), p_nItem) == vecListed.end();

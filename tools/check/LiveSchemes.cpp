@@ -1,5 +1,6 @@
 // Schemes on a running controller: switching to every scheme and back
 // restores the values; a save survives uinit and init.
+#include "Checks.h"
 #include "FlashLayout.h"
 #include "LiveSupport.h"
 #include "ParamFile.h"
@@ -21,6 +22,18 @@ std::map<u32, int> fileValues(const std::string& p_strCameraPath)
     for (const KeyVal& stRecord : sensorhost::decodeRecords(strBytes, nLeftOver))
         mapOut.emplace(stRecord.key, static_cast<int>(stRecord.value));
     return mapOut;
+}
+
+// What a user scheme's file must give back: every value but the switching
+// mode, which follows scheme 0, and under day/night switching scheme 1's
+// day/night keys, which follow scheme 0 too.
+std::map<u32, int> ownValues(std::map<u32, int> p_mapFile, int p_nScheme, bool p_bDayNight)
+{
+    for (auto it = p_mapFile.begin(); it != p_mapFile.end();) {
+        const bool bFollows = it->first == KEY_SCHEME_MODE || (p_bDayNight && p_nScheme == 1 && isDayNightKey(it->first));
+        it = bFollows ? p_mapFile.erase(it) : std::next(it);
+    }
+    return p_mapFile;
 }
 
 void failDifferences(Check& p_objCheck, const std::string& p_strWhere, const std::map<u32, int>& p_mapExpected,
@@ -56,6 +69,7 @@ void checkLiveSchemes(sensorhost::HostSession& p_objSession, const CheckContext&
     Check objCheck(p_objReport, "live-schemes", "schemes");
     ISensorController& objCtrl = p_objSession.controller();
     const std::vector<KeyVal>& vecFactory = p_objSession.setup().m_vecFactory;
+    const bool bDayNight = dayNightSwitching(objCtrl);
     objCtrl.setParamMode(0);
     if (!objCtrl.setParamScheme(0)) {
         objCheck.fail("scheme 0", "the library refused to switch to it");
@@ -64,14 +78,21 @@ void checkLiveSchemes(sensorhost::HostSession& p_objSession, const CheckContext&
     const std::map<u32, int> mapStart = currentValues(objCtrl, vecFactory);
     for (int s = 1; s <= p_objSession.schemeCount(); ++s) {
         const std::string strScheme = "scheme " + std::to_string(s);
-        if (!objCtrl.setParamScheme(s)) {
+        const size_t nMark = libraryReportMark();
+        const bool bThere = objCtrl.setParamScheme(s);
+        failLibraryReports(objCheck, nMark, "switching to " + strScheme);
+        if (!bThere) {
             objCheck.fail(strScheme, "the library refused to switch to it");
             continue;
         }
         const std::map<u32, int> mapFile = fileValues(schemeFilePath(p_stCtx.m_nCameraID, s, p_stCtx.m_bThermal));
-        if (s < p_objSession.schemeCount()) failDifferences(objCheck, strScheme + " against its file", mapFile,
-                                                            currentValues(objCtrl, vecFactory));
-        if (!objCtrl.setParamScheme(0)) {
+        if (s < p_objSession.schemeCount())
+            failDifferences(objCheck, strScheme + " against its file", ownValues(mapFile, s, bDayNight),
+                            currentValues(objCtrl, vecFactory));
+        const size_t nBackMark = libraryReportMark();
+        const bool bBack = objCtrl.setParamScheme(0);
+        failLibraryReports(objCheck, nBackMark, "back from " + strScheme + " to scheme 0");
+        if (!bBack) {
             objCheck.fail(strScheme, "the library refused to switch back to scheme 0");
             continue;
         }
@@ -87,6 +108,7 @@ void checkLivePersistence(sensorhost::HostSession& p_objSession, const CheckCont
     ISensorController& objCtrl = p_objSession.controller();
     const std::vector<KeyVal> vecFactory = p_objSession.setup().m_vecFactory;
     KeyVal stChange = {0, 0};
+    const size_t nMark = libraryReportMark();
     objCtrl.setParamMode(0);
     if (!objCtrl.setParamScheme(0) || !pickChange(vecFactory, p_objSession.valueRules(), stChange)) {
         objCheck.fail("scheme 0", "no scheme 0 with a value that can be changed");
@@ -109,6 +131,7 @@ void checkLivePersistence(sensorhost::HostSession& p_objSession, const CheckCont
     p_objSession.controller().setParamMode(0);
     p_objSession.controller().setParamScheme(0);
     failDifferences(objCheck, "after save, uinit and init", mapSaved, currentValues(p_objSession.controller(), vecFactory));
+    failLibraryReports(objCheck, nMark, "");
     objCheck.done("key " + std::to_string(stChange.key) + " changed to " + std::to_string(stChange.value) +
                   ", saved; every value of scheme 0 survived uinit and init");
 }

@@ -1,13 +1,14 @@
 // The live checks: a controller on the copy of the tree, started as a host
-// starts it, over the image-algorithm library (the simulator on a PC).
+// starts it, over the image-algorithm library (the simulator on a PC, the
+// chip's own on a camera).
 #include "LiveSupport.h"
 
 #include <stdlib.h>
 
 #include "Checks.h"
 #include "ConsoleCapture.h"
-#include "IaSim.h"
 #include "KeyArgs.h"
+#include "SensorKeys.h"
 
 int CheckVideo::notifySensorParam(int, int key, int value) const
 {
@@ -42,6 +43,9 @@ sensorhost::SessionOptions liveSessionOptions(const CheckContext& p_stCtx, const
     // The copy may lose its saved schemes: the tree itself is never touched.
     stOptions.m_bLossAccepted = true;
     stOptions.m_pVideo = &p_objVideo;
+    // The checker restarts the library once, before the first init; uinit
+    // and init do not restart a camera's library either.
+    stOptions.m_bResetSimulator = false;
     return stOptions;
 }
 
@@ -68,6 +72,25 @@ std::vector<std::string> valueDifferences(const std::map<u32, int>& p_mapExpecte
                          ", expected " + std::to_string(stExpected.second));
     }
     return vecOut;
+}
+
+bool dayNightSwitching(ISensorController& p_objCtrl)
+{
+    int nScheme = -1;
+    int nMode = 0;
+    p_objCtrl.getParamScheme(nScheme);
+    if (!p_objCtrl.setParamScheme(0) || !p_objCtrl.getParameter(KEY_SCHEME_MODE, nMode)) nMode = SCHEME_MODE_NONE;
+    if (nScheme >= 0) p_objCtrl.setParamScheme(nScheme);
+    return nMode == SCHEME_MODE_DAY_NIGHT;
+}
+
+bool isDayNightKey(u32 p_nKey)
+{
+#define SNS_DN_ROW(name, key, cmd, handler, roles) (p_nKey == (key) && ((roles) & SNS_ROLE_DAY_NIGHT) != 0) ||
+#define SNS_DN_NONE(name, key, roles) (p_nKey == (key) && ((roles) & SNS_ROLE_DAY_NIGHT) != 0) ||
+    return SNS_KEYS(SNS_DN_ROW, SNS_DN_NONE) false;
+#undef SNS_DN_ROW
+#undef SNS_DN_NONE
 }
 
 std::map<u32, std::vector<int>> styleItems(const std::string& p_strStyle)
@@ -99,17 +122,14 @@ void runLiveChecks(CheckContext& p_stCtx, CheckReport& p_objReport)
 {
     CheckVideo objVideo;
     sensorhost::HostSession objSession;
-    iasim::reset();
+    p_stCtx.m_pIa->restart();
     Check objInit(p_objReport, "live-init", "init");
     const std::string strError = objSession.open(liveSessionOptions(p_stCtx, objVideo));
     if (!strError.empty()) {
         objInit.fail("", "the controller did not start: " + strError);
         return;
     }
-    sensorhost::ConsoleCapture& objConsole = sensorhost::ConsoleCapture::instance();
-    objConsole.sync();
-    for (const sensorhost::AssertReport& stReport : objConsole.reportsSince(objSession.reportMark()))
-        objInit.fail(stReport.m_strWhere, "failed assertion: " + stReport.m_strCheck);
+    failLibraryReports(objInit, objSession.reportMark(), "");
     objInit.done("init ran without an assertion report, scheme count " + std::to_string(objSession.schemeCount()));
     checkLiveRanges(objSession, p_stCtx, p_objReport);
     checkLiveDynamicStyle(objSession, p_stCtx, p_objReport);

@@ -43,6 +43,12 @@ std::map<u32, int> currentValues(ISensorController& p_objCtrl, const std::vector
 std::vector<std::string> valueDifferences(const std::map<u32, int>& p_mapExpected,
                                           const std::map<u32, int>& p_mapActual, size_t p_nMax);
 
+// Under day/night switching (KEY_SCHEME_MODE 2 in scheme 0) only scheme 0
+// applies the day/night keys and scheme 1 takes its values; every user
+// scheme holds a copy of scheme 0's switching mode.
+bool dayNightSwitching(ISensorController& p_objCtrl);
+bool isDayNightKey(u32 p_nKey);
+
 // The item indexes of every element with an id, by id (first element of an id).
 std::map<u32, std::vector<int>> styleItems(const std::string& p_strStyle);
 

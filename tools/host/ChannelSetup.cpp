@@ -6,7 +6,7 @@
 #include <tinyxml.h>
 
 #include "HostFlash.h"
-#include "IaSim.h"
+#include "IaObserver.h"
 #include "PlatformSim.h"
 #include "SensorKeys.h"
 #include "SensorLib.h"
@@ -89,7 +89,7 @@ std::vector<u32> factoryKeysOf(const std::string& p_strRoot, int p_nChannel, std
     ChannelSetup stSetup;
     if (p_strWhy.empty()) {
         platformsim::setFlashRoot(strScratch + "/flash");
-        iasim::reset();
+        iaObserver().restart();
         p_strWhy = readChannelSetup(p_nChannel, stSetup);
         if (p_strWhy.empty()) loadFactorySet(stSetup);
         if (p_strWhy.empty()) p_strWhy = stSetup.m_strStyleProblem;

@@ -93,6 +93,7 @@ const CommandSpec kCommands[] = {
      "\"N passed, M failed, K warnings\"; --json prints one JSON document.\n"
      "Exit status 0 when nothing failed, 1 otherwise, 2 for a usage error.\n",
      0, 6, false, false, false, checkCheckArgs, nullptr},
+#ifdef SNS_WITH_SIMULATOR
     {"demo", "", "guided tour of the library on the sample camera",
      "Starts the controller on the flash folder, changes settings, saves a\n"
      "scheme, moves the simulated clock across time windows and the simulated\n"
@@ -101,13 +102,16 @@ const CommandSpec kCommands[] = {
      "each step causes. Runs on a scratch copy of the sample camera unless\n"
      "--flash names a folder (one that holds files needs --allow-reset).\n",
      0, 0, true, false, false, nullptr, runDemo},
+#endif
     {"shell", "", "interactive session; reads commands from standard input",
      "Keeps the controller and its sensor thread running and reads commands,\n"
      "one a line, from standard input (a prompt only on a terminal). Besides the\n"
      "commands above:\n"
      "  clock [HH:MM|real]     set (or show) the simulated wall clock\n"
+#ifdef SNS_WITH_SIMULATOR
      "  daynight day|night     set the simulated day/night state\n"
      "  calls [all]            image-algorithm calls since the start or the last `calls`\n"
+#endif
      "  wait N [SECONDS]       wait until scheme N is current (default 5 s)\n"
      "  sleep SECONDS          pause the script\n"
      "  help                   the command list\n"

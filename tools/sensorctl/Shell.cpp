@@ -11,8 +11,10 @@
 
 #include "CommandHandlers.h"
 #include "IaInterface.h"
+#ifdef SNS_WITH_SIMULATOR
 #include "IaLog.h"
 #include "IaSim.h"
+#endif
 #include "KeyArgs.h"
 #include "PKDeviceTime.h"
 #include "PlatformSim.h"
@@ -67,6 +69,7 @@ int runClock(Session&, const Args& p_vecArgs)
     return EXIT_DONE;
 }
 
+#ifdef SNS_WITH_SIMULATOR
 int runDayNight(Session& p_objSession, const Args& p_vecArgs)
 {
     if (!p_vecArgs.empty()) {
@@ -87,6 +90,7 @@ int runCalls(Session&, const Args& p_vecArgs)
     iasim::clearCalls();
     return EXIT_DONE;
 }
+#endif
 
 int runWait(Session& p_objSession, const Args& p_vecArgs)
 {
@@ -124,10 +128,12 @@ int runHelp(Session&, const Args&)
     toolPrint("Commands:\n");
     printCommandList(toolOut(), true);
     toolPrint("  %-27s %s\n", "clock [HH:MM|real]", "set (or show) the simulated wall clock");
+#ifdef SNS_WITH_SIMULATOR
     toolPrint("  %-27s %s\n", "daynight [day|night]",
               "set (or show) the simulated day/night state");
     toolPrint("  %-27s %s\n", "calls [all]",
               "image-algorithm calls since the start or the last `calls`");
+#endif
     toolPrint("  %-27s %s\n", "wait N [SECONDS]", "wait until scheme N is current (default 5 s)");
     toolPrint("  %-27s %s\n", "sleep SECONDS", "pause");
     toolPrint("  %-27s %s\n", "quit", "end the session");
@@ -135,8 +141,14 @@ int runHelp(Session&, const Args&)
 }
 
 const ShellCommand kShellCommands[] = {
-    {"clock", 0, 1, runClock}, {"daynight", 0, 1, runDayNight}, {"calls", 0, 1, runCalls},
-    {"wait", 1, 2, runWait},   {"sleep", 1, 1, runSleep},       {"help", 0, 0, runHelp},
+    {"clock", 0, 1, runClock},
+#ifdef SNS_WITH_SIMULATOR
+    {"daynight", 0, 1, runDayNight},
+    {"calls", 0, 1, runCalls},
+#endif
+    {"wait", 1, 2, runWait},
+    {"sleep", 1, 1, runSleep},
+    {"help", 0, 0, runHelp},
 };
 
 int runShellExtra(const ShellCommand& p_stCmd, Session& p_objSession, const Args& p_vecArgs)
@@ -185,8 +197,10 @@ int runShell(Session* p_pSession, const Args&)
     if (bTerminal)
         toolPrint("sensorctl shell, channel %d, flash %s; 'help' lists the commands, 'quit' ends\n",
                   p_pSession->channel(), p_pSession->flashDir().c_str());
+#ifdef SNS_WITH_SIMULATOR
     // `calls` lists what happened in the session, not init's full apply.
     iasim::clearCalls();
+#endif
     int nExit = EXIT_DONE;
     std::string strLine;
     while (true) {

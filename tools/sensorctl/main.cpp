@@ -46,6 +46,7 @@ int runWithController(const CommandSpec& p_stSpec, ToolOptions& p_stOptions)
     // A factory reset replaces the channel's saved schemes anyway.
     if (p_stSpec.pfnRun == runReset) p_stOptions.m_bAllowReset = true;
     std::string strScratch;
+#ifdef SNS_WITH_SIMULATOR
     if (p_stSpec.pfnRun == runDemo) {
         const std::string strRefusal = prepareDemoFlash(p_stOptions, strScratch);
         if (!strRefusal.empty()) {
@@ -53,6 +54,7 @@ int runWithController(const CommandSpec& p_stSpec, ToolOptions& p_stOptions)
             return EXIT_FAILED;
         }
     }
+#endif
     int nExit = EXIT_FAILED;
     {
         Session objSession(p_stOptions);
