@@ -71,6 +71,15 @@ const BrokenTree kBrokenTrees[] = {
      "FAIL", "merge-operations", "no tab with key 'WhiteLamp' exists at this point of the merge"},
     {"operation on a tab no model has", {{kDiversity, "<Delete tab_key=\"Lens\" />", "<Delete tab_key=\"Lenses\" />"}},
      "FAIL", "merge-operations", "no tab with key 'Lenses' in the style or in any replacement tab"},
+    {"edit that changes nothing",
+     {{kDiversity, "<Variant sensor=\"SIM2M,SIM4M\">",
+       "<Variant sensor=\"SIM2M,SIM4M\"><Modify tab_key=\"Debug\"><Tab key=\"Debug\" name=\"Debug\">"
+       "<Slider id=\"190\" value=\"0\" name=\"TestParam1\" min=\"0\" max=\"255\" step=\"1\" />"
+       "<Slider id=\"191\" value=\"0\" name=\"TestParam2\" min=\"0\" max=\"255\" step=\"1\" />"
+       "<Slider id=\"192\" value=\"0\" name=\"TestParam3\" min=\"0\" max=\"255\" step=\"1\" />"
+       "<Slider id=\"193\" value=\"0\" name=\"TestParam4\" min=\"0\" max=\"255\" step=\"1\" />"
+       "</Tab></Modify>"}},
+     "WARN", "merge-operations", "the edit changes nothing: the replacement equals the tab"},
     {"unknown operation", {{kDiversity, "<Delete tab_key=\"Lens\" />", "<Remove tab_key=\"Lens\" />"}}, "WARN",
      "merge-operations", "unknown operation <Remove>"},
     {"id the library does not know", {{kStyle, "<ComboBox id=\"96\"", "<ComboBox id=\"4711\""}}, "FAIL",

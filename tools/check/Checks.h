@@ -33,7 +33,7 @@ void checkFactoryRecords(CheckContext& p_stCtx, CheckReport& p_objReport);
 void checkSchemeFiles(CheckContext& p_stCtx, CheckReport& p_objReport);
 void checkVersionFile(CheckContext& p_stCtx, CheckReport& p_objReport);
 
-// CheckLive.cpp: a controller on the copy, over the image-algorithm library.
+// LiveSupport.cpp: a controller on the copy, over the image-algorithm library.
 void runLiveChecks(CheckContext& p_stCtx, CheckReport& p_objReport);
 
 #endif
