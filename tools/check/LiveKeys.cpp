@@ -69,7 +69,7 @@ void checkLiveKeys(sensorhost::HostSession& p_objSession, const CheckContext& p_
                                   std::to_string(nStored) + " stored only";
     // Below a camera's library only the answers count: say what was not seen.
     if (!objIa.seesCalls())
-        objCheck.warn("", strCounts + "; every default accepted and read back, but whether the image-algorithm "
-                          "library received each command cannot be observed (it keeps no call log)");
+        objCheck.warn("", strCounts + "; whether the image-algorithm library received each command cannot be "
+                          "observed (it keeps no call log)");
     objCheck.done(strCounts + "; every default reads back");
 }
