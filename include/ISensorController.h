@@ -34,6 +34,7 @@ enum SensorStatusBit {
 };
 
 class SensorControllerTestAccess;
+struct ControllerMemo;
 
 class SNS_API ISensorController {
 public:
@@ -205,6 +206,8 @@ private:
     friend class SensorControllerTestAccess;
 
     void buildKeyCmdMap();
+    // Row index of the key in the table (findFromKeyCmdMap without the copy).
+    int keyCmdRow(const keycmd* p_pMap, u32 p_nKey);
     void setStatusBit(u32 p_nBit);
     void clearStatusBit(u32 p_nBit);
     bool testStatus(u32 p_nMask) const;
@@ -230,8 +233,12 @@ private:
     bool routeThermalKey(KeyVal& p_stEntry);
     PipeStep applyGeneral(KeyVal* p_pKeyval, u32 p_nIndex, int& p_nStop);
     bool irBudgetRefuses(u32 p_nKey, u32 p_nVal);
-    bool resolveLampTarget(u32 p_nKey, u32 p_nVal, u32 p_nLightType, u32& p_nTarget);
+    bool resolveLampTarget(u32 p_nKey, u32 p_nVal, u32& p_nTarget);
     int callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTarget);
+    bool readStyleShutter(const char* p_szFile, int& p_nShutter);
+    bool isKeyValSameAt(const KeyVal& p_stKeyVal, u32 p_nHint);
+    // First index from p_nFrom whose record is not the cached value (isKeyValSame).
+    u32 skipCachedRun(const KeyVal* p_pKeyval, u32 p_nFrom, u32 p_nCount);
 
     SysConfig m_stSysConf;
     int m_nCameraID;
@@ -261,6 +268,9 @@ private:
     bool m_bShutterUnlock;  // accessed atomically
     bool m_bIsThermal;
     SensorZoomFocusParam m_objZoomFocusParam;
+    // What the controller keeps to avoid repeating work (key positions,
+    // parsed documents); owned.
+    ControllerMemo* m_pMemo;
 };
 
 #endif

@@ -32,7 +32,9 @@ public:
     PKFile& operator=(const PKFile&) = delete;
 
     bool open(const char* p_szPath, int p_nMode = modeRead);
-    void close();  // for a replacing write: sync, then rename over the target
+    // For a replacing write: sync, then rename over the target. False when
+    // the content did not reach the file whole.
+    bool close();
     bool isOpen() const;
     FILE* getFileHandle() const;
 
@@ -54,13 +56,14 @@ public:
 
 private:
     bool openReplacement(const std::string& p_strReal, const char* p_szStdio);
-    void commitReplacement();
+    bool commitReplacement();
 
     FILE* m_pFile;
     // Set while a replacing write is open: the real target and temporary paths.
     std::string m_strTarget;
     std::string m_strTemp;
     bool m_bWriteFailed;
+    bool m_bWritable;
 };
 
 #endif

@@ -96,21 +96,24 @@ unsigned int capToInt(unsigned int p_nLen)
 
 }  // namespace
 
-PKFile::PKFile() : m_pFile(nullptr), m_bWriteFailed(false) {}
+PKFile::PKFile() : m_pFile(nullptr), m_bWriteFailed(false), m_bWritable(false) {}
 
 PKFile::~PKFile() { close(); }
 
 bool PKFile::open(const char* p_szPath, int p_nMode)
 {
     close();
+    m_bWriteFailed = false;
+    m_bWritable = isWriteMode(p_nMode);
     int nFlags = 0;
     const char* szStdio = nullptr;
     if (p_szPath == nullptr || p_szPath[0] == '\0' || !openFlags(p_nMode, nFlags, szStdio)) return false;
     const std::string strReal = platformsim::resolvePath(p_szPath);
-    // A fresh flash has none of the configuration folders yet.
-    if (isWriteMode(p_nMode)) pkpath::makeParentDirs(strReal);
     if (isReplacingMode(p_nMode)) return openReplacement(strReal, szStdio);
-    const int nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC, 0666);
+    int nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC, 0666);
+    // A fresh flash has none of the configuration folders yet.
+    if (nFd < 0 && errno == ENOENT && isWriteMode(p_nMode) && pkpath::makeParentDirs(strReal))
+        nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC, 0666);
     if (nFd < 0) return false;
     // A directory opens for reading, but it is no file.
     struct stat stInfo;
@@ -126,12 +129,19 @@ bool PKFile::open(const char* p_szPath, int p_nMode)
 bool PKFile::openReplacement(const std::string& p_strReal, const char* p_szStdio)
 {
     // What an in-place open would refuse is refused here too: a folder, or
-    // a file that may not be written.
+    // a file that may not be written. A link at the path is replaced by the
+    // rename like any file; what it points to is never opened.
     struct stat stTarget;
-    const bool bExists = stat(p_strReal.c_str(), &stTarget) == 0;
+    const bool bExists = lstat(p_strReal.c_str(), &stTarget) == 0 && !S_ISLNK(stTarget.st_mode);
     if (bExists && (S_ISDIR(stTarget.st_mode) || access(p_strReal.c_str(), W_OK) != 0)) return false;
-    std::string strTemp = p_strReal + ".XXXXXX";
-    const int nFd = mkostemp(&strTemp[0], O_CLOEXEC);
+    const std::string strPattern = p_strReal + ".XXXXXX";
+    std::string strTemp = strPattern;
+    int nFd = mkostemp(&strTemp[0], O_CLOEXEC);
+    // A fresh flash has none of the configuration folders yet.
+    if (nFd < 0 && errno == ENOENT && pkpath::makeParentDirs(p_strReal)) {
+        strTemp = strPattern;
+        nFd = mkostemp(&strTemp[0], O_CLOEXEC);
+    }
     if (nFd < 0) return false;
     // mkostemp creates 0600; the new content keeps the target's permissions.
     fchmod(nFd, bExists ? (stTarget.st_mode & 07777) : kNewFileMode);
@@ -147,7 +157,7 @@ bool PKFile::openReplacement(const std::string& p_strReal, const char* p_szStdio
     return true;
 }
 
-void PKFile::commitReplacement()
+bool PKFile::commitReplacement()
 {
     bool bComplete = !m_bWriteFailed && fflush(m_pFile) == 0 && fsync(fileno(m_pFile)) == 0;
     if (fclose(m_pFile) != 0) bComplete = false;
@@ -159,26 +169,25 @@ void PKFile::commitReplacement()
     // An incomplete content never replaces the old one.
     if (!bComplete) {
         ::unlink(strTemp.c_str());
-        return;
+        return false;
     }
     // A power cut here leaves the old target and the complete temporary file.
-    if (platformsim::stopsBeforeRename()) return;
+    if (platformsim::stopsBeforeRename()) return false;
     if (::rename(strTemp.c_str(), strTarget.c_str()) != 0) {
         ::unlink(strTemp.c_str());
-        return;
+        return false;
     }
     syncFolder(strTarget);
+    return true;
 }
 
-void PKFile::close()
+bool PKFile::close()
 {
-    if (m_pFile == nullptr) return;
-    if (!m_strTemp.empty()) {
-        commitReplacement();
-        return;
-    }
-    fclose(m_pFile);
+    if (m_pFile == nullptr) return true;
+    if (!m_strTemp.empty()) return commitReplacement();
+    const bool bOk = fclose(m_pFile) == 0 && !m_bWriteFailed;
     m_pFile = nullptr;
+    return bOk;
 }
 
 bool PKFile::isOpen() const { return m_pFile != nullptr; }
@@ -211,6 +220,10 @@ int PKFile::write(char* p_pData, unsigned int p_nLen)
 int64_t PKFile::getLength()
 {
     if (m_pFile == nullptr) return 0;
+    // A file only read from has the length its folder entry says.
+    struct stat stInfo;
+    if (!m_bWritable && fstat(fileno(m_pFile), &stInfo) == 0 && S_ISREG(stInfo.st_mode))
+        return static_cast<int64_t>(stInfo.st_size);
     // Seeking flushes pending writes, so the length includes them.
     const off_t nPos = ftello(m_pFile);
     if (nPos < 0 || fseeko(m_pFile, 0, SEEK_END) != 0) return 0;

@@ -6,6 +6,7 @@
 
 #include "AtomicWord.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerMemo.h"
 #include "ISensorController/SchemeFiles.h"
 #include "SensorDebug.h"
 
@@ -54,7 +55,8 @@ ISensorController::ISensorController()
       m_bHasLens(true),
       m_bShutterUnlock(false),
       m_bIsThermal(false),
-      m_objZoomFocusParam()
+      m_objZoomFocusParam(),
+      m_pMemo(new ControllerMemo)
 {
     // Nothing reads the configuration before init fills it; zero it so the
     // record never holds stray pointers.
@@ -77,6 +79,7 @@ ISensorController::~ISensorController()
         delete m_pSensorThread;
         m_pSensorThread = nullptr;
     }
+    delete m_pMemo;
 }
 
 void ISensorController::setChannelID(int p_nChannelID)

@@ -12,6 +12,7 @@
 #include "AtomicWord.h"
 #include "DeviceType.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerMemo.h"
 #include "ISensorController/SchemeFiles.h"
 #include "PKFile.h"
 #include "SensorDebug.h"
@@ -72,7 +73,8 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     setStatusBit(SNS_STATUS_INITIALISING);
     clearStatusBit(SNS_STATUS_INITIALISED);
 
-    SNS_ASSERT_AT(84, SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf),
+    SNS_ASSERT_AT(84,
+                  SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf, &m_pMemo->objDnaStyle),
                   "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
     SNS_ASSERT(m_stSysConf.nSchemeSum <= kMaxSchemeSum, "m_stSysConf.nSchemeSum <= kMaxSchemeSum",
                "m_stSysConf.nSchemeSum(%u) cut to %u\n", m_stSysConf.nSchemeSum, kMaxSchemeSum);
@@ -81,8 +83,8 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     m_pFctKeyVal = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     m_pstKeyValBuf = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     SNS_ASSERT_AT(89,
-                  SNS_SUCCESS == getFctData(m_nCameraID, m_stSysConf.szUIStyle, m_pFctKeyVal,
-                                            &m_nKeyValSum, m_bShowWDRFalg, m_nKeyCmdSum),
+                  SNS_SUCCESS == getFctData(m_nCameraID, m_stSysConf.szUIStyle, m_pFctKeyVal, &m_nKeyValSum,
+                                            m_bShowWDRFalg, m_nKeyCmdSum, &m_pMemo->objDnaStyle),
                   "SNS_SUCCESS == getFctData(m_nCameraID,m_stSysConf.szUIStyle, m_pFctKeyVal, "
                   "&m_nKeyValSum,m_bShowWDRFalg)",
                   "m_nKeyValSum(%d)\n", m_nKeyValSum);
@@ -102,6 +104,7 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     SystemInfoParser::parseMachineInfo(SNS_MACHINE_INFO_FILE, objMachineInfo);
     readCapabilities(objMachineInfo.getDeviceType());
     loadSchemeFiles(szPath, sizeof(szPath));
+    m_pMemo->objRows.build(m_ppUserKeyVal, m_stSysConf.nSchemeSum + 1, m_nKeyValSum);
 
     SNS_ASSERT_AT(228, SNS_SUCCESS == setVersion(m_nVersion), "SNS_SUCCESS == setVersion(m_nVersion)",
                   "m_nVersion(%d)\n", m_nVersion);
@@ -216,6 +219,7 @@ void ISensorController::uinit()
     free(m_ppUserKeyVal);
     free(m_pstKeyValBuf);
     m_pstKeyValBuf = nullptr;
+    m_pMemo->objRows.clear();
     uinitSysConf(&m_stSysConf);
 
     atomicSet(m_nParamMode, 1);

@@ -1,10 +1,12 @@
 // The parameter cache: one row of KeyVal per scheme (the last row holds the
-// factory values), searched linearly for the first entry of a key.
+// factory values); lookups give the first entry of a key.
 #define SNS_SOURCE_FILE "ISensorController"
+
+#include <stdint.h>
 
 #include "ISensorController.h"
 #include "SensorDebug.h"
-#include "SensorKeyVal/KeyValSearch.h"
+#include "ISensorController/ControllerMemo.h"
 
 int ISensorController::setKeyValToCache(u32 p_nScheme, u32 p_nKey, u32 p_nVal, bool p_bAnyRow)
 {
@@ -13,7 +15,7 @@ int ISensorController::setKeyValToCache(u32 p_nScheme, u32 p_nKey, u32 p_nVal, b
     // beyond it, or a cache not built yet, is refused rather than written.
     if (m_ppUserKeyVal == nullptr || p_nScheme > m_stSysConf.nSchemeSum) return -2;
     KeyVal* pRow = m_ppUserKeyVal[p_nScheme];
-    const int nIndex = findKeyVal(pRow, m_nKeyValSum, p_nKey);
+    const int nIndex = m_pMemo->objRows.find(pRow, p_nScheme, m_nKeyValSum, p_nKey);
     if (nIndex >= 0) pRow[nIndex].value = p_nVal;
     return nIndex;
 }
@@ -26,16 +28,42 @@ int ISensorController::getKeyValFromCache(u32 p_nScheme, u32 p_nKey, u32& p_nVal
     }
     if (m_ppUserKeyVal == nullptr) return -1;  // no cache before init
     const KeyVal* pRow = m_ppUserKeyVal[p_nScheme];
-    const int nIndex = findKeyVal(pRow, m_nKeyValSum, p_nKey);
+    const int nIndex = m_pMemo->objRows.find(pRow, p_nScheme, m_nKeyValSum, p_nKey);
     if (nIndex >= 0) p_nVal = pRow[nIndex].value;
     return nIndex;
 }
 
 bool ISensorController::isKeyValSame(const KeyVal& p_stKeyVal)
 {
+    return isKeyValSameAt(p_stKeyVal, UINT32_MAX);
+}
+
+// p_nHint: where the key sits in a scheme row, when the record is one.
+bool ISensorController::isKeyValSameAt(const KeyVal& p_stKeyVal, u32 p_nHint)
+{
     // During a scheme switch the values are compared with the scheme left.
-    const int nScheme = testStatus(SNS_STATUS_SWITCHING) ? m_nLastScheme : m_nCurScheme;
+    const u32 nScheme = static_cast<u32>(testStatus(SNS_STATUS_SWITCHING) ? m_nLastScheme : m_nCurScheme);
+    if (nScheme <= m_stSysConf.nSchemeSum && m_ppUserKeyVal != nullptr) {
+        const KeyVal* pRow = m_ppUserKeyVal[nScheme];
+        const int nIndex = m_pMemo->objRows.findAt(pRow, nScheme, m_nKeyValSum, p_stKeyVal.key, p_nHint);
+        return nIndex >= 0 && pRow[nIndex].value == p_stKeyVal.value;
+    }
+    // No such row: the cache reports it.
     u32 nCached = static_cast<u32>(-1);
-    if (getKeyValFromCache(static_cast<u32>(nScheme), p_stKeyVal.key, nCached) < 0) return false;
+    if (getKeyValFromCache(nScheme, p_stKeyVal.key, nCached) < 0) return false;
     return p_stKeyVal.value == nCached;
+}
+
+u32 ISensorController::skipCachedRun(const KeyVal* p_pKeyval, u32 p_nFrom, u32 p_nCount)
+{
+    const u32 nScheme = static_cast<u32>(testStatus(SNS_STATUS_SWITCHING) ? m_nLastScheme : m_nCurScheme);
+    if (nScheme > m_stSysConf.nSchemeSum || m_ppUserKeyVal == nullptr ||
+        !m_pMemo->objRows.isUniqueRow(nScheme, m_nKeyValSum))
+        return p_nFrom;
+    // Where the records line up with the row, an equal record is a cached value.
+    const KeyVal* pRow = m_ppUserKeyVal[nScheme];
+    const u32 nEnd = p_nCount < m_nKeyValSum ? p_nCount : m_nKeyValSum;
+    u32 i = p_nFrom;
+    while (i < nEnd && pRow[i].key == p_pKeyval[i].key && pRow[i].value == p_pKeyval[i].value) ++i;
+    return i;
 }

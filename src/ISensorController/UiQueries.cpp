@@ -7,6 +7,7 @@
 
 #include "IaInterface.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerMemo.h"
 #include "PKMutexManager.h"
 #include "PelkorTime.h"
 #include "SensorDebug.h"
@@ -83,10 +84,8 @@ std::string ISensorController::getUIStyleFile()
     SNS_LOCK_GUARD(m_objMutex);
     std::string strTmp;
     const char* szStyle = m_stSysConf.szUIStyle != nullptr ? m_stSysConf.szUIStyle : "";
-    SNS_ASSERT_SIG_AT(580, "std::__cxx11::string ISensorController::getUIStyleFile()",
-                      SNS_SUCCESS == getDnaStyle(m_nCameraID, szStyle, strTmp, m_bShowWDRFalg),
-                      "SNS_SUCCESS == getDnaStyle(m_nCameraID,m_stSysConf.szUIStyle, strTmp,m_bShowWDRFalg)",
-                      "");
+    // getDnaStyle, which always succeeds, through the channel's memo.
+    m_pMemo->objDnaStyle.build(m_nCameraID, szStyle, m_bShowWDRFalg, &strTmp, nullptr);
     return strTmp;
 }
 

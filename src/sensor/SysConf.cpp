@@ -11,6 +11,7 @@
 #include "MachineInfo.h"
 #include "ModuleConfigure.h"
 #include "SensorDebug.h"
+#include "SensorFile/StyleMemo.h"
 #include "SensorStyle.h"
 
 namespace {
@@ -116,6 +117,12 @@ char* allocFileText(const char* p_szFile, INT64& p_nLen)
 
 int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, SysConfig* p_stSysConf)
 {
+    return initSysConf(p_nChannelID, p_objModuleConfigure, p_stSysConf, nullptr);
+}
+
+int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, SysConfig* p_stSysConf,
+                DnaStyleMemo* p_pMemo)
+{
     SNS_ASSERT(NULL != p_stSysConf, "NULL != p_stSysConf", "");
     if (p_stSysConf == nullptr) return SNS_SUCCESS;
     memset(p_stSysConf, 0, sizeof(*p_stSysConf));
@@ -153,7 +160,7 @@ int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, S
 
     SNS_ASSERT_AT(119,
                   SNS_SUCCESS == mergeStyle(p_nChannelID, &p_stSysConf->moduleConfig, &p_stSysConf->szUIStyle,
-                                            ui_styleDiversity),
+                                            ui_styleDiversity, p_pMemo),
                   "SNS_SUCCESS == mergeStyle(p_nChannelID,&p_stSysConf->moduleConfig, "
                   "&p_stSysConf->szUIStyle, ui_styleDiversity)",
                   "");
