@@ -6,6 +6,7 @@
 #include <list>
 #include <vector>
 
+#include "FlashLayout.h"
 #include "IaInterface.h"
 #include "IaSim.h"
 #include "PlatformSim.h"
@@ -44,8 +45,8 @@ bool readModule()
 {
     MachineInfo objMachine;
     std::list<ModuleConfigure> lstModules;
-    if (!SystemInfoParser::parseMachineInfo("/mnt/mtd/code/factory_setting/machineinfo.ini", objMachine) ||
-        !ModuleConfigureParser::parse("/hd1/moduleConfig/moduleConfig.xml", objMachine.getHardwareModel(),
+    if (!SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, objMachine) ||
+        !ModuleConfigureParser::parse(SNS_PATH_MODULE_CONFIG, objMachine.getHardwareModel(),
                                       objMachine.getHardwareCode(), lstModules) ||
         lstModules.empty())
         return false;

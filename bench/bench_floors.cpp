@@ -2,6 +2,7 @@
 // file is absent (one existence test), one call of the image-algorithm entry
 // without the controller around it, and one read of a parameter file.
 #include "BenchOps.h"
+#include "FlashLayout.h"
 #include "IaInterface.h"
 #include "PKFile.h"
 #include "SensorKeys.h"
@@ -11,7 +12,7 @@ namespace bench {
 
 namespace {
 
-void existenceTest(long) { keep(PKFile::isExist("/tmp/Debug.sign")); }
+void existenceTest(long) { keep(PKFile::isExist(SNS_PATH_DEBUG_SIGN)); }
 
 void iaCall(long p_nRun)
 {
@@ -22,9 +23,10 @@ void iaCall(long p_nRun)
 // Open, read and close one scheme file: the least a mandated file access costs.
 void fileRead(long)
 {
+    static const std::string s_strPath = schemeFilePath(1, 0);
     KeyVal arrRecords[4];
     PKFile objFile;
-    if (objFile.open("/mnt/mtd/code/config_file/sensor1_0.cfg", PKFile::modeRead))
+    if (objFile.open(s_strPath.c_str(), PKFile::modeRead))
         keep(objFile.read(reinterpret_cast<char*>(arrRecords), sizeof(arrRecords)));
 }
 

@@ -9,13 +9,14 @@
 #include <memory>
 
 #include "FuzzSupport.h"
+#include "FlashLayout.h"
 #include "PlatformSim.h"
 #include "SensorLib.h"
 
 namespace {
 
-char g_szScheme[] = "/mnt/mtd/code/config_file/sensor1_0.cfg";
-const char kVersionFile[] = "/mnt/mtd/code/config_file/snsversion.cfg";
+char g_szScheme[] = SNS_PATH_CONFIG_DIR "/sensor1_0.cfg";
+const char kVersionFile[] = SNS_PATH_VERSION_FILE;
 const unsigned char kMarker = 0xEE;
 
 void writeRaw(const char* p_szPath, const std::string& p_strBytes)
@@ -35,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_pData, size_t p_nSize)
 {
     if (p_nSize == 0) return 0;
     static const bool s_bFolder =
-        std::filesystem::create_directories(platformsim::resolvePath("/mnt/mtd/code/config_file"));
+        std::filesystem::create_directories(platformsim::resolvePath(SNS_PATH_CONFIG_DIR));
     (void)s_bFolder;
     const u32 nRecords = p_pData[0];
     const std::string strFile(reinterpret_cast<const char*>(p_pData + 1), p_nSize - 1);

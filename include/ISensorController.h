@@ -214,6 +214,13 @@ private:
 
     // Helpers of init (Init.cpp), the reset (FactoryReset.cpp), the scheme
     // requests (Schemes.cpp) and the sensor thread (SensorThread.cpp).
+    // Rows of the parameter cache: user schemes 0 .. nSchemeSum - 1 (each
+    // with a parameter file), then the factory row nSchemeSum.
+    bool isUserScheme(u32 p_nScheme) const;
+    bool hasSchemeRow(u32 p_nScheme) const;
+    KeyVal* schemeRow(u32 p_nScheme) const;
+    KeyVal* factoryRow() const;
+
     void buildSchemeCache();
     void readCapabilities(int p_nDeviceType);
     void loadSchemeFiles(char* p_szPath, size_t p_nSize);

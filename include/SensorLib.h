@@ -32,6 +32,22 @@ SNS_API int setVersion(u32 p_nVersion);
 SNS_API int getDetailFieldTou32(const char* p_szDetail, const char* p_szName, u32* p_pnValue);
 SNS_API int getDetailFieldToStr(const char* p_szDetail, const char* p_szName, char* p_szValue);
 
+// Scheme count of a module: the detail field "max_scheme", 4 when absent.
+// A controller keeps at most SNS_MAX_SCHEME_SUM user schemes (more is a
+// broken module description; the bound also keeps the row count from
+// wrapping); schemeSumOf is the count it keeps.
+const u32 SNS_DEFAULT_SCHEME_SUM = 4;
+const u32 SNS_MAX_SCHEME_SUM = 32;
+SNS_API u32 declaredSchemeSum(const char* p_szDetail);
+inline u32 cappedSchemeSum(u32 p_nDeclared)
+{
+    return p_nDeclared > SNS_MAX_SCHEME_SUM ? SNS_MAX_SCHEME_SUM : p_nDeclared;
+}
+inline u32 schemeSumOf(const char* p_szDetail)
+{
+    return cappedSchemeSum(declaredSchemeSum(p_szDetail));
+}
+
 // System configuration of a channel.
 SNS_API int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure,
                         SysConfig* p_stSysConf);

@@ -41,12 +41,13 @@ void printTagLine(const char* p_szTag, const char* p_szFile, const char* p_szFun
 // One logger per entry group: the log is opened anew for every report.
 class ErrorLog {
 public:
-    ErrorLog() { m_objLogger.init(SNS_ERROR_LOG_FILE, SNS_ERROR_LOG_SIZE, SNS_ERROR_LOG_COUNT); }
+    ErrorLog() { m_objLogger.init(kErrorLogFile, SNS_ERROR_LOG_SIZE, SNS_ERROR_LOG_COUNT); }
     void write(const char* p_szTag, const char* p_szText) { m_objLogger.writeLog(p_szTag, p_szText); }
-    void writeLocation(const char* p_szTag, const char* p_szFile, const char* p_szFunc, int p_nLine)
+    void writeLocation(const char* p_szTag, const SnsSite& p_stSite)
     {
         char szBuf[kLogBufferSize] = {0};
-        snprintf(szBuf, sizeof(szBuf), "file:%s fun:%s line:%d\n", p_szFile, p_szFunc, p_nLine);
+        snprintf(szBuf, sizeof(szBuf), "file:%s fun:%s line:%d\n", p_stSite.szFile, p_stSite.szFunc,
+                 p_stSite.nLine);
         m_objLogger.writeLog(p_szTag, szBuf);
     }
 
@@ -65,13 +66,13 @@ std::string formatMessage(const char* p_szFmt, va_list p_args)
 
 void updateDebugLevel()
 {
-    if (!PKFile::isExist(SNS_DEBUG_SIGN_FILE)) {
+    if (!PKFile::isExist(kDebugSignFile)) {
         atomicSet(g_nDebugLevel, 1);
         atomicSet(g_bEnAssert, false);
         return;
     }
     PKFile objFile;
-    if (!objFile.open(SNS_DEBUG_SIGN_FILE, PKFile::modeRead)) return;
+    if (!objFile.open(kDebugSignFile, PKFile::modeRead)) return;
     const std::string strLevel = PKFile::ReadOneLine(objFile.getFileHandle());
     atomicSet(g_nDebugLevel, strLevel.empty() ? 1 : atoi(strLevel.c_str()));
     const std::string strAssert = PKFile::ReadOneLine(objFile.getFileHandle());
@@ -79,14 +80,18 @@ void updateDebugLevel()
     objFile.close();
 }
 
-static void vtrace(int p_nColour, const char* p_szTag, const char* p_szFile,
-                   const char* p_szFunc, int p_nLine, const char* p_szFmt, va_list p_args)
+namespace
+{
+
+void vtrace(const SnsSite& p_stSite, int p_nColour, const char* p_szTag, const char* p_szFmt, va_list p_args)
 {
     printColourPrefix(p_nColour);
-    if (p_szTag != nullptr) printTagLine(p_szTag, p_szFile, p_szFunc, p_nLine);
+    if (p_szTag != nullptr) printTagLine(p_szTag, p_stSite.szFile, p_stSite.szFunc, p_stSite.nLine);
     vprintf(p_szFmt, p_args);
     printReset();
 }
+
+}  // namespace
 
 bool snsLevelPasses(int p_nMinLevel)
 {
@@ -94,62 +99,77 @@ bool snsLevelPasses(int p_nMinLevel)
     return atomicGet(g_nDebugLevel) >= p_nMinLevel;
 }
 
-void snsTracePassed(int p_nColour, const char* p_szTag, const char* p_szFile, const char* p_szFunc,
-                    int p_nLine, const char* p_szFmt, ...)
+void snsTracePassed(const SnsSite& p_stSite, int p_nColour, const char* p_szTag, const char* p_szFmt, ...)
 {
     va_list args;
     va_start(args, p_szFmt);
-    vtrace(p_nColour, p_szTag, p_szFile, p_szFunc, p_nLine, p_szFmt, args);
+    vtrace(p_stSite, p_nColour, p_szTag, p_szFmt, args);
     va_end(args);
 }
 
-void snsTrace(int p_nMinLevel, int p_nColour, const char* p_szTag, const char* p_szFile,
-              const char* p_szFunc, int p_nLine, const char* p_szFmt, ...)
+#define SNS_TRACE_BODY(level, colour, tag)        \
+    if (!snsLevelPasses(level)) return;           \
+    va_list args;                                 \
+    va_start(args, p_szFmt);                      \
+    vtrace(p_stSite, colour, tag, p_szFmt, args); \
+    va_end(args)
+
+void snsTrace(const SnsSite& p_stSite, int p_nMinLevel, int p_nColour, const char* p_szTag,
+              const char* p_szFmt, ...)
 {
-    if (!snsLevelPasses(p_nMinLevel)) return;
-    va_list args;
-    va_start(args, p_szFmt);
-    vtrace(p_nColour, p_szTag, p_szFile, p_szFunc, p_nLine, p_szFmt, args);
-    va_end(args);
+    SNS_TRACE_BODY(p_nMinLevel, p_nColour, p_szTag);
 }
 
-void snsWarn(const char* p_szFile, const char* p_szFunc, int p_nLine, const char* p_szFmt, ...)
+void snsDbg(const SnsSite& p_stSite, const char* p_szFmt, ...)
 {
-    updateDebugLevel();
-    if (atomicGet(g_nDebugLevel) < SNS_LEVEL_WARN) return;
+    SNS_TRACE_BODY(SNS_LEVEL_TRACE, SNS_COLOUR_NONE, SNS_TAG_DBG);
+}
+
+void snsErr(const SnsSite& p_stSite, const char* p_szFmt, ...)
+{
+    SNS_TRACE_BODY(SNS_LEVEL_TRACE, SNS_COLOUR_NONE, SNS_TAG_ERR);
+}
+
+void snsPrint(const SnsSite& p_stSite, int p_nColour, const char* p_szFmt, ...)
+{
+    SNS_TRACE_BODY(SNS_LEVEL_TRACE, p_nColour, nullptr);
+}
+
+#undef SNS_TRACE_BODY
+
+void snsWarn(const SnsSite& p_stSite, const char* p_szFmt, ...)
+{
+    if (!snsLevelPasses(SNS_LEVEL_WARN)) return;
     va_list args;
     va_start(args, p_szFmt);
     va_list argsCopy;
     va_copy(argsCopy, args);
-    vtrace(SNS_COLOUR_NONE, SNS_TAG_WARN, p_szFile, p_szFunc, p_nLine, p_szFmt, args);
+    vtrace(p_stSite, SNS_COLOUR_NONE, SNS_TAG_WARN, p_szFmt, args);
     const std::string strMsg = formatMessage(p_szFmt, argsCopy);
     va_end(argsCopy);
     va_end(args);
 
     ErrorLog objLog;
-    objLog.writeLocation(SNS_TAG_WARN, p_szFile, p_szFunc, p_nLine);
+    objLog.writeLocation(SNS_TAG_WARN, p_stSite);
     objLog.write(SNS_TAG_WARN, strMsg.c_str());
 }
 
-void snsAssertFailed(const char* p_szExpr, const char* p_szFile, const char* p_szFunc, int p_nLine,
-                     const char* p_szSignature, const char* p_szFmt, ...)
+void snsAssertFailed(const SnsSite& p_stSite, const char* p_szExpr, const char* p_szFmt, ...)
 {
-    updateDebugLevel();
-    if (atomicGet(g_nDebugLevel) >= SNS_LEVEL_ASSERT) {
+    if (snsLevelPasses(SNS_LEVEL_ASSERT)) {
         printColourPrefix(SNS_COLOUR_RED);
-        printTagLine(SNS_TAG_ASSERT, p_szFile, p_szFunc, p_nLine);
+        printTagLine(SNS_TAG_ASSERT, p_stSite.szFile, p_stSite.szFunc, p_stSite.nLine);
         printf("%s   ~~~Assertion failed.\n", p_szExpr);
         printReset();
 
         ErrorLog objLog;
-        objLog.writeLocation(SNS_TAG_ASSERT, p_szFile, p_szFunc, p_nLine);
+        objLog.writeLocation(SNS_TAG_ASSERT, p_stSite);
         char szBuf[kLogBufferSize] = {0};
         snprintf(szBuf, sizeof(szBuf), "%s   ~~~Assertion failed.\n", p_szExpr);
         objLog.write(SNS_TAG_ASSERT, szBuf);
     }
 
-    updateDebugLevel();
-    if (atomicGet(g_nDebugLevel) >= SNS_LEVEL_ASSERT) {
+    if (snsLevelPasses(SNS_LEVEL_ASSERT)) {
         va_list args;
         va_start(args, p_szFmt);
         const std::string strMsg = formatMessage(p_szFmt, args);
@@ -163,23 +183,22 @@ void snsAssertFailed(const char* p_szExpr, const char* p_szFile, const char* p_s
     }
     fflush(stdout);
 
-    if (atomicGet(g_bEnAssert)) __assert_fail("bRet", p_szFile, p_nLine, p_szSignature);
+    if (atomicGet(g_bEnAssert)) __assert_fail("bRet", p_stSite.szFile, p_stSite.nLine, p_stSite.szSignature);
 }
 
-void snsAssertNote(const char* p_szFile, const char* p_szFunc, int p_nLine, const char* p_szFmt, ...)
+void snsAssertNote(const SnsSite& p_stSite, const char* p_szFmt, ...)
 {
-    updateDebugLevel();
-    if (atomicGet(g_nDebugLevel) < SNS_LEVEL_ASSERT) return;
+    if (!snsLevelPasses(SNS_LEVEL_ASSERT)) return;
     va_list args;
     va_start(args, p_szFmt);
     const std::string strMsg = formatMessage(p_szFmt, args);
     va_end(args);
     printColourPrefix(SNS_COLOUR_NONE);
-    printTagLine(SNS_TAG_ASSERT, p_szFile, p_szFunc, p_nLine);
+    printTagLine(SNS_TAG_ASSERT, p_stSite.szFile, p_stSite.szFunc, p_stSite.nLine);
     printf("%s", strMsg.c_str());
     printReset();
 
     ErrorLog objLog;
-    objLog.writeLocation(SNS_TAG_ASSERT, p_szFile, p_szFunc, p_nLine);
+    objLog.writeLocation(SNS_TAG_ASSERT, p_stSite);
     objLog.write(SNS_TAG_ASSERT, strMsg.c_str());
 }

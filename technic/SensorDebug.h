@@ -1,16 +1,17 @@
 // Diagnostics of the library: coloured trace lines on standard output,
 // assertion reports also written to the error log, optional abort. Every
-// site re-reads the operator's control file first (updateDebugLevel).
+// report re-reads the operator's control file first (updateDebugLevel).
 //
-// A source file defines SNS_SOURCE_FILE (the name printed as "file:") before
-// including this header.
+// Every report names its call site with one descriptor, SnsSite: the file
+// name printed as "file:", the function, the line and the full signature
+// given to the abort. A source file defines SNS_SOURCE_FILE before including
+// this header; SNS_HERE and SNS_AT(line) then build the site.
 #ifndef SENSOR_DEBUG_H
 #define SENSOR_DEBUG_H
 
+#include "FlashLayout.h"
 #include "SensorLib.h"
 
-#define SNS_DEBUG_SIGN_FILE "/tmp/Debug.sign"
-#define SNS_ERROR_LOG_FILE "/mnt/mtd/log/SensorError.log"
 #define SNS_ERROR_LOG_SIZE 10240
 #define SNS_ERROR_LOG_COUNT 3
 
@@ -25,67 +26,60 @@ enum SnsLevel { SNS_LEVEL_ASSERT = 0, SNS_LEVEL_WARN = 4, SNS_LEVEL_TRACE = 6, S
 enum SnsColour { SNS_COLOUR_NONE = 0, SNS_COLOUR_RED = 31, SNS_COLOUR_GREEN = 32,
                  SNS_COLOUR_MAGENTA = 35, SNS_COLOUR_WHITE = 37 };
 
-// Trace print: tag may be null (message only).
-void snsTrace(int p_nMinLevel, int p_nColour, const char* p_szTag, const char* p_szFile,
-              const char* p_szFunc, int p_nLine, const char* p_szFmt, ...)
-    __attribute__((format(printf, 7, 8)));
+// Where a report comes from. Reports of a step split out of a host operation
+// name that operation (and its signature), as the host sees one operation.
+struct SnsSite {
+    const char* szFile;
+    const char* szFunc;
+    int nLine;
+    const char* szSignature;
 
-// For a site whose message arguments cost more than the level test: true
-// when a report of this level is printed now (refreshes the level as every
-// site does), then snsTracePassed prints it without a second refresh.
+    SnsSite as(const char* p_szSignature) const { return SnsSite{szFile, szFunc, nLine, p_szSignature}; }
+};
+
+#define SNS_AT(line) (SnsSite{SNS_SOURCE_FILE, __func__, (line), __PRETTY_FUNCTION__})
+#define SNS_HERE SNS_AT(__LINE__)
+
+// Trace print: printed from p_nMinLevel on; the tag may be null (message only).
+void snsTrace(const SnsSite& p_stSite, int p_nMinLevel, int p_nColour, const char* p_szTag,
+              const char* p_szFmt, ...) __attribute__((format(printf, 5, 6)));
+// "[sensor dbg]" and "[sensor err]" traces, and untagged ones in a colour.
+void snsDbg(const SnsSite& p_stSite, const char* p_szFmt, ...) __attribute__((format(printf, 2, 3)));
+void snsErr(const SnsSite& p_stSite, const char* p_szFmt, ...) __attribute__((format(printf, 2, 3)));
+void snsPrint(const SnsSite& p_stSite, int p_nColour, const char* p_szFmt, ...)
+    __attribute__((format(printf, 3, 4)));
+
+// True when a report of this level is printed now (refreshes the level as
+// every report does).
 bool snsLevelPasses(int p_nMinLevel);
-void snsTracePassed(int p_nColour, const char* p_szTag, const char* p_szFile, const char* p_szFunc,
-                    int p_nLine, const char* p_szFmt, ...) __attribute__((format(printf, 6, 7)));
+// Prints a trace whose level test has just passed.
+void snsTracePassed(const SnsSite& p_stSite, int p_nColour, const char* p_szTag, const char* p_szFmt, ...)
+    __attribute__((format(printf, 4, 5)));
+// Information dump whose text is built only when it is printed.
+template <class MakeText>
+void snsInfo(const SnsSite& p_stSite, MakeText p_fnText)
+{
+    if (snsLevelPasses(SNS_LEVEL_INFO))
+        snsTracePassed(p_stSite, SNS_COLOUR_MAGENTA, SNS_TAG_INFO, "%s", p_fnText().c_str());
+}
 
 // Warning: printed at level 4 and above and written to the error log.
-void snsWarn(const char* p_szFile, const char* p_szFunc, int p_nLine, const char* p_szFmt, ...)
-    __attribute__((format(printf, 4, 5)));
+void snsWarn(const SnsSite& p_stSite, const char* p_szFmt, ...) __attribute__((format(printf, 2, 3)));
 
 // Report of a failed assertion (the condition was false): console and error
 // log, then the abort when g_bEnAssert is set.
-void snsAssertFailed(const char* p_szExpr, const char* p_szFile, const char* p_szFunc, int p_nLine,
-                     const char* p_szSignature, const char* p_szFmt, ...)
-    __attribute__((format(printf, 6, 7)));
+void snsAssertFailed(const SnsSite& p_stSite, const char* p_szExpr, const char* p_szFmt, ...)
+    __attribute__((format(printf, 3, 4)));
 
 // The assertion report without its abort and without the condition line:
 // "[sensor assert]" tag line and message, colour 0, plus the error log.
-void snsAssertNote(const char* p_szFile, const char* p_szFunc, int p_nLine, const char* p_szFmt, ...)
-    __attribute__((format(printf, 4, 5)));
+void snsAssertNote(const SnsSite& p_stSite, const char* p_szFmt, ...) __attribute__((format(printf, 2, 3)));
 
-#define SNS_DBG_AT(line, ...) \
-    snsTrace(SNS_LEVEL_TRACE, SNS_COLOUR_NONE, SNS_TAG_DBG, SNS_SOURCE_FILE, __func__, line, __VA_ARGS__)
-#define SNS_DBG(...) SNS_DBG_AT(__LINE__, __VA_ARGS__)
-#define SNS_ERR_AT(line, ...) \
-    snsTrace(SNS_LEVEL_TRACE, SNS_COLOUR_NONE, SNS_TAG_ERR, SNS_SOURCE_FILE, __func__, line, __VA_ARGS__)
-#define SNS_INFO_AT(line, ...) \
-    snsTrace(SNS_LEVEL_INFO, SNS_COLOUR_MAGENTA, SNS_TAG_INFO, SNS_SOURCE_FILE, __func__, line, __VA_ARGS__)
-// Information dump whose arguments are evaluated only when it is printed.
-#define SNS_INFO_LAZY_AT(line, ...)                                                                     \
-    do {                                                                                                \
-        if (snsLevelPasses(SNS_LEVEL_INFO))                                                             \
-            snsTracePassed(SNS_COLOUR_MAGENTA, SNS_TAG_INFO, SNS_SOURCE_FILE, __func__, line, __VA_ARGS__); \
-    } while (0)
-// Untagged trace (message only) in the given colour.
-#define SNS_PRINT(colour, ...) \
-    snsTrace(SNS_LEVEL_TRACE, colour, nullptr, SNS_SOURCE_FILE, __func__, __LINE__, __VA_ARGS__)
-#define SNS_WARN_AT(line, ...) snsWarn(SNS_SOURCE_FILE, __func__, line, __VA_ARGS__)
-
-// Assertion check: `exprText` is the condition's text as reports print it.
-#define SNS_ASSERT_AT(line, cond, exprText, ...)                                             \
-    do {                                                                                     \
-        const bool bRet = static_cast<bool>(cond);                                           \
-        if (!bRet)                                                                           \
-            snsAssertFailed(exprText, SNS_SOURCE_FILE, __func__, line, __PRETTY_FUNCTION__,  \
-                            __VA_ARGS__);                                                    \
-    } while (0)
-#define SNS_ASSERT(cond, exprText, ...) SNS_ASSERT_AT(__LINE__, cond, exprText, __VA_ARGS__)
-// The same with the signature text given, for functions whose compiler-printed
-// signature differs from the reported one (std::string is printed in the
-// library's reports by its full name std::__cxx11::string).
-#define SNS_ASSERT_SIG_AT(line, signature, cond, exprText, ...)                                      \
-    do {                                                                                             \
-        const bool bRet = static_cast<bool>(cond);                                                   \
-        if (!bRet) snsAssertFailed(exprText, SNS_SOURCE_FILE, __func__, line, signature, __VA_ARGS__); \
+// Assertion check: the condition is evaluated once; the message arguments
+// only when it fails. `exprText` is the condition's text as reports print it.
+#define SNS_ASSERT(site, cond, exprText, ...)                                       \
+    do {                                                                            \
+        if (!static_cast<bool>(cond)) snsAssertFailed(site, exprText, __VA_ARGS__); \
     } while (0)
 
 #endif

@@ -21,7 +21,7 @@ TEST_F(ControllerObjectTest, ChannelNumberFollowsTheDeviceType)
                     {1, 2, 2, false},
                     {14, 1, 1, false}};
     for (const auto& stCase : arrCases) {
-        testsupport::writeFlashFile("/mnt/mtd/code/factory_setting/machineinfo.ini",
+        testsupport::writeFlashFile(SNS_PATH_MACHINE_INFO,
                                     "device_type=" + std::to_string(stCase.nType));
         ISensorController objCtrl;
         objCtrl.setChannelID(stCase.nChannel);
@@ -110,7 +110,7 @@ TEST_F(ControllerObjectTest, KeyLookupsReturnRowsWithCommandHandlerAndNames)
     memset(&stRow, 0xAB, sizeof(stRow));
     stBefore = stRow;
     for (const char* szLevel : {"5\n", "6\n"}) {
-        testsupport::writeFlashFile("/tmp/Debug.sign", szLevel);
+        testsupport::writeFlashFile(SNS_PATH_DEBUG_SIGN, szLevel);
         testing::internal::CaptureStdout();
         EXPECT_EQ(-1, find(201, stRow));  // lamp pair key without a row
         EXPECT_EQ(szLevel[0] == '6' ? "\033[0m\033[0mcand not find key-cmd while key=201\n\033[0m" : "",

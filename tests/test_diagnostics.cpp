@@ -15,7 +15,8 @@ using testsupport::writeFlashFile;
 
 namespace {
 
-const char kLog[] = "/mnt/mtd/log/SensorError.log";
+const char kLog[] = SNS_PATH_ERROR_LOG;
+const SnsSite kSite = {"unit", "fn", 7, "void fn()"};
 
 int countOf(const std::string& p_strText, const std::string& p_strNeedle)
 {
@@ -28,7 +29,7 @@ int countOf(const std::string& p_strText, const std::string& p_strNeedle)
 
 void failingAssertion(const char* p_szMsg)
 {
-    SNS_ASSERT_AT(42, 1 == 2, "1 == 2", "%s", p_szMsg);
+    SNS_ASSERT(SNS_AT(42), 1 == 2, "1 == 2", "%s", p_szMsg);
 }
 
 class DiagnosticsTest : public testsupport::FlashTest {};
@@ -43,7 +44,7 @@ TEST_F(DiagnosticsTest, ControlFileSetsLevelAndAbortSwitch)
     for (const auto& stCase : arrCases) {
         g_nDebugLevel = 9;
         g_bEnAssert = !stCase.bAbort;
-        if (stCase.szFile != nullptr) writeFlashFile("/tmp/Debug.sign", stCase.szFile);
+        if (stCase.szFile != nullptr) writeFlashFile(SNS_PATH_DEBUG_SIGN, stCase.szFile);
         updateDebugLevel();
         EXPECT_EQ(stCase.nLevel, g_nDebugLevel) << (stCase.szFile ? stCase.szFile : "none");
         EXPECT_EQ(stCase.bAbort, g_bEnAssert) << (stCase.szFile ? stCase.szFile : "none");
@@ -57,21 +58,20 @@ TEST_F(DiagnosticsTest, TracesPrintFromTheirLevelAndOnlyWarningsReachTheLog)
         p_fnReport();
         return GetCapturedStdout();
     };
-    auto dbgTrace = [] { snsTrace(6, SNS_COLOUR_NONE, SNS_TAG_DBG, "unit", "fn", 7, "v=%d\n", 5); };
-    auto warning = [] { SNS_WARN_AT(107, "local(%u)\n", 0u); };
+    auto dbgTrace = [] { snsDbg(kSite, "v=%d\n", 5); };
+    auto warning = [] { snsWarn(SNS_AT(107), "local(%u)\n", 0u); };
     EXPECT_EQ("", capture(dbgTrace));  // default level 1
-    writeFlashFile("/tmp/Debug.sign", "3\n");
+    writeFlashFile(SNS_PATH_DEBUG_SIGN, "3\n");
     EXPECT_EQ("", capture(warning));
     EXPECT_FALSE(testsupport::flashFileExists(kLog));
 
-    writeFlashFile("/tmp/Debug.sign", "6\n");
+    writeFlashFile(SNS_PATH_DEBUG_SIGN, "6\n");
     EXPECT_EQ("\033[0m\033[0m[sensor dbg] file:unit fun:fn line:7\nv=5\n\033[0m", capture(dbgTrace));
-    EXPECT_EQ("", capture([] { snsTrace(7, SNS_COLOUR_NONE, SNS_TAG_INFO, "unit", "fn", 7, "x\n"); }));
-    EXPECT_EQ("\033[0m\033[32mplain\n\033[0m",
-              capture([] { snsTrace(6, SNS_COLOUR_GREEN, nullptr, "unit", "fn", 7, "plain\n"); }));
+    EXPECT_EQ("", capture([] { snsInfo(kSite, [] { return std::string("x\n"); }); }));
+    EXPECT_EQ("\033[0m\033[32mplain\n\033[0m", capture([] { snsPrint(kSite, SNS_COLOUR_GREEN, "plain\n"); }));
     EXPECT_FALSE(testsupport::flashFileExists(kLog));  // traces never reach the log
 
-    writeFlashFile("/tmp/Debug.sign", "4\n");
+    writeFlashFile(SNS_PATH_DEBUG_SIGN, "4\n");
     EXPECT_NE(std::string::npos,
               capture(warning).find("[sensor warn] file:unit fun:operator() line:107\nlocal(0)\n"));
     const std::string strLog = readFlashFile(kLog);
@@ -84,7 +84,7 @@ TEST_F(DiagnosticsTest, FailedAssertionPrintsTwoBlocksAndThreeLogEntries)
 {
     CaptureStdout();
     failingAssertion("");
-    SNS_ASSERT_AT(43, true, "true", "never\n");  // a holding condition is silent
+    SNS_ASSERT(SNS_AT(43), true, "true", "never\n");  // a holding condition is silent
     EXPECT_EQ(
         "\033[0m\033[31m[sensor assert] file:unit fun:failingAssertion line:42\n"
         "1 == 2   ~~~Assertion failed.\n\033[0m\033[0m\033[31m\033[0m",
@@ -93,10 +93,10 @@ TEST_F(DiagnosticsTest, FailedAssertionPrintsTwoBlocksAndThreeLogEntries)
     EXPECT_EQ(3, countOf(strLog, "[sensor assert]"));
     EXPECT_NE(std::string::npos, strLog.find("1 == 2   ~~~Assertion failed."));
 
-    writeFlashFile("/tmp/Debug.sign", "-1\n");  // silences everything
+    writeFlashFile(SNS_PATH_DEBUG_SIGN, "-1\n");  // silences everything
     CaptureStdout();
     failingAssertion("m\n");
-    SNS_WARN_AT(1, "w\n");
+    snsWarn(SNS_AT(1), "w\n");
     EXPECT_EQ("", GetCapturedStdout());
     EXPECT_EQ(strLog, readFlashFile(kLog));
 }
@@ -104,11 +104,11 @@ TEST_F(DiagnosticsTest, FailedAssertionPrintsTwoBlocksAndThreeLogEntries)
 TEST_F(DiagnosticsTest, AbortSwitchEndsTheProcessAfterTheReports)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    writeFlashFile("/tmp/Debug.sign", "0\n1\n");
+    writeFlashFile(SNS_PATH_DEBUG_SIGN, "0\n1\n");
     EXPECT_DEATH(failingAssertion(""), "void \\{anonymous\\}::failingAssertion\\(const char\\*\\)");
-    EXPECT_DEATH(SNS_ASSERT_SIG_AT(9, "std::__cxx11::string X::f()", false, "x", ""),
+    EXPECT_DEATH(SNS_ASSERT(SNS_AT(9).as("std::__cxx11::string X::f()"), false, "x", ""),
                  "std::__cxx11::string X::f\\(\\)");
-    writeFlashFile("/tmp/Debug.sign", "-1\n1\n");  // silenced reports still abort
+    writeFlashFile(SNS_PATH_DEBUG_SIGN, "-1\n1\n");  // silenced reports still abort
     EXPECT_DEATH(failingAssertion("bye\n"), "Assertion `bRet' failed");
 }
 

@@ -65,7 +65,7 @@ TEST_F(FctDataTest, CorrectionTakesTheFirstRecordOfEachListedCommand)
     EXPECT_EQ(60u, arrRows[3].value);  // only the first record of a key
     EXPECT_NE(std::string::npos,
               strOut.find("[sensor assert] file:SensorKeyVal fun:keyval_correct line:80\ncmd_list[2]=50\n"));
-    EXPECT_TRUE(testsupport::flashFileExists("/mnt/mtd/log/SensorError.log"));
+    EXPECT_TRUE(testsupport::flashFileExists(SNS_PATH_ERROR_LOG));
 
     iasim::failCommand(49, 1, -4, IA_CMD_OPT_CORRECT_PARAM);
     arrRows[1].value = 60;

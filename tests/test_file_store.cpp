@@ -15,8 +15,35 @@ using testsupport::writeFlashFile;
 
 class FileStoreTest : public testsupport::FlashTest {
 protected:
-    char m_szPath[64] = "/mnt/mtd/code/config_file/sensor1_0.cfg";
+    char m_szPath[64] = SNS_PATH_CONFIG_DIR "/sensor1_0.cfg";
 };
+
+// The camera's own file names: every path the library, the tool and the
+// tests take from the layout.
+TEST(FlashLayout, NamesTheCameraFiles)
+{
+    EXPECT_EQ("/mnt/mtd/code/config_file/sensor2_3.cfg", schemeFilePath(2, 3));
+    EXPECT_EQ("/mnt/mtd/code/config_file/sensor-thermal1.cfg", schemeFilePath(2, 1, true));
+    EXPECT_EQ("/tmp/merge_style_ch2.xml", mergedStylePath(2));
+    char szCmd[100];
+    schemeRemoveCommand(szCmd, sizeof(szCmd), 2, false);
+    EXPECT_STREQ("rm -rf /mnt/mtd/code/config*/sensor2_[0-3].cfg", szCmd);
+    schemeRemoveCommand(szCmd, sizeof(szCmd), 2, true);
+    EXPECT_STREQ("rm -rf /mnt/mtd/code/config*/sensor-thermal*.cfg", szCmd);
+    const std::vector<std::string> vecPaths = {
+        SNS_PATH_MODULE_CONFIG, SNS_PATH_MACHINE_INFO, SNS_PATH_VERSION_FILE, SNS_PATH_SYNC_FOV,
+        SNS_PATH_DEBUG_SIGN, SNS_PATH_ERROR_LOG, SNS_STYLE_FILE(SNS_STYLE_FAMILY_DOME),
+        SNS_DIVERSITY_FILE(SNS_STYLE_FAMILY_THERMAL), SNS_CMD_REMOVE_ALL_SCHEMES};
+    EXPECT_EQ((std::vector<std::string>{"/hd1/moduleConfig/moduleConfig.xml",
+                                        "/mnt/mtd/code/factory_setting/machineinfo.ini",
+                                        "/mnt/mtd/code/config_file/snsversion.cfg",
+                                        "/mnt/mtd/hd1/program/config/sync_fov.ini", "/tmp/Debug.sign",
+                                        "/mnt/mtd/log/SensorError.log",
+                                        "/hd1/moduleConfig/sensorConfig/style/Style_dome.xml",
+                                        "/hd1/moduleConfig/sensorConfig/styleDiversity/StyleDiversity_Thermal.xml",
+                                        "rm -rf /mnt/mtd/code/config*/sensor*"}),
+              vecPaths);
+}
 
 TEST_F(FileStoreTest, RecordsAreLittleEndianWithoutHeader)
 {
@@ -55,7 +82,7 @@ TEST_F(FileStoreTest, MissingShortAndLongFilesAreReportedAndReadAsFarAsTheyGo)
 
 TEST_F(FileStoreTest, VersionFileNeedsItsFirstFourBytes)
 {
-    const char szVersionFile[] = "/mnt/mtd/code/config_file/snsversion.cfg";
+    const char szVersionFile[] = SNS_PATH_VERSION_FILE;
     u32 nVersion = 0;
     EXPECT_EQ(-1, getVersion(&nVersion));
     writeFlashFile(szVersionFile, std::string("\x08\x00", 2));

@@ -41,7 +41,7 @@ TEST_F(HandlersTest, BeawayExchangesTheMirrorValues)
 
 TEST_F(HandlersTest, DayNightRecordsTakeSisterKeysFromTheCache)
 {
-    testsupport::writeFlashFile("/tmp/Debug.sign", "6\n");
+    testsupport::writeFlashFile(SNS_PATH_DEBUG_SIGN, "6\n");
     cache(149, 18);
     cache(150, 30);
     expectParts(output([&] { EXPECT_EQ(0, set(151, 6)); }),
@@ -66,7 +66,7 @@ TEST_F(HandlersTest, DayNightRecordsTakeSisterKeysFromTheCache)
 
 TEST_F(HandlersTest, FailedAssertionAbortsWithTheHandlerSignature)
 {
-    testsupport::writeFlashFile("/tmp/Debug.sign", "0\n1\n");
+    testsupport::writeFlashFile(SNS_PATH_DEBUG_SIGN, "0\n1\n");
     iasim::failCommand(2368, -1, -1);
     EXPECT_DEATH(set(2368, 1), "int ISensorController::doHwdr\\(u32, u32, void\\*\\)");
 }

@@ -10,7 +10,7 @@ using InitTest = InitFixture;
 
 TEST_F(InitTest, FirstStartShutdownAndLaterStart)
 {
-    testsupport::writeFlashFile("/tmp/Debug.sign", "4\n");
+    testsupport::writeFlashFile(SNS_PATH_DEBUG_SIGN, "4\n");
     const std::string strOut = output([&] { start(); });
     expectParts(strOut, {"check the sensor version,   local(0) --> libsensordll.so(8), source the cmd: "
                          "rm -rf /mnt/mtd/code/config*/sensor*\n"});
@@ -20,7 +20,7 @@ TEST_F(InitTest, FirstStartShutdownAndLaterStart)
         EXPECT_EQ(kSmallStyleRecords, records(schemeFile(1, s)).size());
         EXPECT_EQ(0, valueOf(records(schemeFile(1, s)), KEY_SCHEME_MODE));
     }
-    EXPECT_EQ(std::string("\x08\0\0\0", 4), testsupport::readFlashFile("/mnt/mtd/code/config_file/snsversion.cfg"));
+    EXPECT_EQ(std::string("\x08\0\0\0", 4), testsupport::readFlashFile(SNS_PATH_VERSION_FILE));
     EXPECT_FALSE(access().timeSwitch() || access().dnSwitch());
     EXPECT_EQ(std::vector<uint32_t>{50}, iasim::setValuesOf(KEY_BRIGHTNESS));
     EXPECT_EQ(u32(SNS_STATUS_INITIALISED), access().statusFlag());

@@ -97,7 +97,7 @@ TEST_F(LeakTest, InitUinitCyclesAndFactoryResetsKeepHeapFilesAndThreads)
     EXPECT_LE(nHeapAfter, nHeap + kHeapSlack) << "heap grew over " << nCycles << " cycles";
     EXPECT_EQ(nFiles, nFilesAfter);
     EXPECT_LE(nThreadsAfter, nThreads);
-    EXPECT_EQ(std::string::npos, testsupport::readFlashFile("/mnt/mtd/log/SensorError.log").find("[sensor assert]"));
+    EXPECT_EQ(std::string::npos, testsupport::readFlashFile(SNS_PATH_ERROR_LOG).find("[sensor assert]"));
 }
 
 }  // namespace

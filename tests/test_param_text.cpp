@@ -64,7 +64,7 @@ TEST_F(ParamTextTest, AllParametersFromTheCorrectedRowOrTheFile)
     };
     auto styleShutter = [](int p_nValue) {
         const std::string strValue = std::to_string(p_nValue);
-        testsupport::writeFlashFile("/tmp/merge_style_ch1.xml", "<r><p id=\"49\" value=\"" + strValue + "\"/></r>");
+        testsupport::writeFlashFile(mergedStylePath(1), "<r><p id=\"49\" value=\"" + strValue + "\"/></r>");
     };
     const std::string strWindow = "(8000,0)(8001,0)(8002,0)(8003,24)(8004,0)";
     ASSERT_EQ(0, set(34, 60));

@@ -74,7 +74,7 @@ TEST_F(PipelineTest, InfraredBudgetOfOneHundred)
 
 TEST_F(PipelineTest, UnknownKeysAndFailingHandlersAreReported)
 {
-    testsupport::writeFlashFile("/tmp/Debug.sign", "6\n");
+    testsupport::writeFlashFile(SNS_PATH_DEBUG_SIGN, "6\n");
     V vecDone;
     expectParts(output([&] { vecDone = applied({{4000, 7}}); }),
                 {"[sensor assert] file:ISensorController fun:setParameters line:991\n"

@@ -14,8 +14,8 @@ using testsupport::writeFlashFile;
 
 class PlatformConfig : public testsupport::FlashTest {};
 
-const char kMachineInfo[] = "/mnt/mtd/code/factory_setting/machineinfo.ini";
-const char kModuleConfig[] = "/hd1/moduleConfig/moduleConfig.xml";
+const char kMachineInfo[] = SNS_PATH_MACHINE_INFO;
+const char kModuleConfig[] = SNS_PATH_MODULE_CONFIG;
 
 TEST_F(PlatformConfig, MachineInfoSkipsCommentsSectionsAndBlanks)
 {

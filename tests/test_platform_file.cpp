@@ -34,8 +34,8 @@ TEST_F(PlatformFile, PathsResolveBelowTheRootAndMissingFilesFailQuietly)
     EXPECT_EQ("/a/b", platformsim::resolvePath("/a/b"));
     platformsim::setFlashRoot(m_strRoot);
 
-    testsupport::writeFlashFile("/tmp/Debug.sign", "6\n");
-    EXPECT_TRUE(PKFile::isExist("/tmp/Debug.sign"));
+    testsupport::writeFlashFile(SNS_PATH_DEBUG_SIGN, "6\n");
+    EXPECT_TRUE(PKFile::isExist(SNS_PATH_DEBUG_SIGN));
     EXPECT_FALSE(PKFile::isExist("/tmp/Other.sign"));
     EXPECT_FALSE(PKFile::isExist(nullptr));
     EXPECT_FALSE(PKFile::isExist((std::string(5000, '/') + "x").c_str()));
@@ -52,7 +52,7 @@ TEST_F(PlatformFile, PathsResolveBelowTheRootAndMissingFilesFailQuietly)
 
 TEST_F(PlatformFile, WriteModesCreateParentsTruncateOrAppend)
 {
-    const char* szPath = "/mnt/mtd/code/config_file/sensor1_0.cfg";
+    const char* szPath = SNS_PATH_CONFIG_DIR "/sensor1_0.cfg";
     EXPECT_EQ("6 6", writeText(szPath, PKFile::modeWrite | PKFile::modeTruncate, "abcdef"));
     EXPECT_EQ("2 6", writeText(szPath, PKFile::modeWrite, "XY"));
     EXPECT_EQ("1 7", writeText(szPath, PKFile::modeWrite | PKFile::modeAppend, "!"));
@@ -116,7 +116,7 @@ TEST_F(PlatformFile, ReadsCountLengthAndLinesWithoutLineEnds)
 
 TEST_F(PlatformFile, LoggerRotatesWithinSizeAndCount)
 {
-    const std::string strLog = "/mnt/mtd/log/SensorError.log";
+    const std::string strLog = SNS_PATH_ERROR_LOG;
     PKLogger objLogger;
     EXPECT_FALSE(objLogger.writeLog("[t]", "before init"));
     ASSERT_TRUE(objLogger.init(strLog.c_str(), 100, 4));

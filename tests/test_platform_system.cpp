@@ -15,7 +15,7 @@ class PlatformSystem : public testsupport::FlashTest {};
 TEST_F(PlatformSystem, RmRemovesGlobMatchesBelowTheRootOnly)
 {
     platformsim::setFlashRoot(m_strRoot + "/we[i]rd*");  // glob characters of the root are literal
-    const std::string strDir = "/mnt/mtd/code/config_file/";
+    const std::string strDir = SNS_PATH_CONFIG_DIR "/";
     for (const char* szName : {"sensor1_0.cfg", "sensor1_3.cfg", "sensor1_4.cfg", "sensor2_0.cfg"})
         writeFlashFile(strDir + szName, "x");
     writeFlashFile("/mnt/mtd/code/config_old/sensor1_2.cfg", "x");

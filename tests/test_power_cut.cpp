@@ -12,7 +12,7 @@
 
 namespace {
 
-const char kCfgDir[] = "/mnt/mtd/code/config_file";
+const char kCfgDir[] = SNS_PATH_CONFIG_DIR;
 
 // Files beside p_strTarget named after it (its temporary files).
 int leftovers(const std::string& p_strTarget)

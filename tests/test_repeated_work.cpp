@@ -42,7 +42,7 @@ std::string savedByTinyXml(const std::string& p_strText, const std::string& p_st
 class RepeatedWorkTest : public InitFixture {
 protected:
     // Every report is printed.
-    static void printAll() { testsupport::writeFlashFile("/tmp/Debug.sign", "7\n0\n"); }
+    static void printAll() { testsupport::writeFlashFile(SNS_PATH_DEBUG_SIGN, "7\n0\n"); }
     static Trace traced(const std::function<std::string()>& p_fnRun)
     {
         iasim::clearCalls();
@@ -59,7 +59,7 @@ protected:
             strncpy(stModule.szDetail, p_szDetail, sizeof(stModule.szDetail) - 1);
             char* szStyle = strdup(p_strStyle.c_str());
             mergeStyle(1, &stModule, &szStyle, &p_strDiv[0], p_pMemo);
-            const std::string strOut = std::string(szStyle) + "|" + testsupport::readFlashFile("/tmp/merge_style_ch1.xml");
+            const std::string strOut = std::string(szStyle) + "|" + testsupport::readFlashFile(mergedStylePath(1));
             free(szStyle);
             return strOut;
         });
@@ -145,14 +145,14 @@ TEST_F(RepeatedWorkTest, MergedStyleReplacesALinkAtItsPath)
 {
     testsupport::writeFlashFile("/victim", "untouched");
     testsupport::writeFlashFile("/tmp/placeholder", "");
-    const std::string strLink = m_strRoot + "/tmp/merge_style_ch1.xml";
+    const std::string strLink = m_strRoot + mergedStylePath(1);
     ASSERT_EQ(0, symlink((m_strRoot + "/victim").c_str(), strLink.c_str()));
     start();
     struct stat stInfo;
     ASSERT_EQ(0, lstat(strLink.c_str(), &stInfo));
     EXPECT_TRUE(S_ISREG(stInfo.st_mode));
     EXPECT_EQ("untouched", testsupport::readFlashFile("/victim"));
-    EXPECT_EQ(access().sysConf().szUIStyle, testsupport::readFlashFile("/tmp/merge_style_ch1.xml"));
+    EXPECT_EQ(access().sysConf().szUIStyle, testsupport::readFlashFile(mergedStylePath(1)));
 }
 
 // Scheme 1's file lists its keys in another order and one key twice (in

@@ -27,11 +27,11 @@ TEST_F(ResetTest, ResetRecreatesTheFactoryFilesWithTheHeldModuleConfiguration)
 
     // From debug level 6 on the module configuration document is read again;
     // when it yields nothing the held copy stays.
-    writeFlashFile("/tmp/Debug.sign", "6\n");
+    writeFlashFile(SNS_PATH_DEBUG_SIGN, "6\n");
     output([&] {
         EXPECT_TRUE(ctrl().resetParameters());
         EXPECT_EQ(2u, acc.sysConf().nSchemeSum);
-        writeFlashFile("/hd1/moduleConfig/moduleConfig.xml",
+        writeFlashFile(SNS_PATH_MODULE_CONFIG,
                        "<ModuleConfig><Module id=\"7\" hardware_model=\"SIM-IPC\">"
                        "<Detail>(max_scheme=3)</Detail><Parameters>p</Parameters></Module></ModuleConfig>");
         EXPECT_TRUE(ctrl().resetParameters());
@@ -42,7 +42,7 @@ TEST_F(ResetTest, ResetRecreatesTheFactoryFilesWithTheHeldModuleConfiguration)
 
 TEST_F(ResetTest, ThermalChannelFilesAtStartAndReset)
 {
-    const std::string strDir = "/mnt/mtd/code/config_file/";
+    const std::string strDir = SNS_PATH_CONFIG_DIR "/";
     const V vecRemove = {"rm -rf /mnt/mtd/code/config*/sensor-thermal*.cfg"};
     writeMachineInfo(17, "SIM-DUAL");
     writeStyle("_Thermal", styleOf(kStyleParams));

@@ -75,7 +75,7 @@ TEST_F(SensorThreadTest, LprSwitchingInAndOutOfWindows)
 
 TEST_F(SensorThreadTest, FieldOfViewRequestAndFile)
 {
-    const char szFovFile[] = "/mnt/mtd/hd1/program/config/sync_fov.ini";
+    const char szFovFile[] = SNS_PATH_SYNC_FOV;
     testsupport::writeFlashFile(szFovFile, "zoom1=1200,\nfocus1=300,\nzoom1=99,\n");
     EXPECT_EQ(V{}, applied({{KEY_MIXSTREAM_THERMAL_TO_VISION_SYNC_FOV, 1}}));  // a request to channel 1
     access().cameraId() = 2;

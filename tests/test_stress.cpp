@@ -183,7 +183,7 @@ TEST_F(StressTest, FourChannelsHostAndSensorThreadsWithAResetInTheMiddle)
     }
     // No pipeline or file failure was reported on the way.
     for (const char* szSuffix : {"", ".1", ".2"}) {
-        const std::string strLog = testsupport::readFlashFile(std::string("/mnt/mtd/log/SensorError.log") + szSuffix);
+        const std::string strLog = testsupport::readFlashFile(std::string(SNS_PATH_ERROR_LOG) + szSuffix);
         EXPECT_EQ(std::string::npos, strLog.find("[sensor assert]")) << strLog;
     }
 }

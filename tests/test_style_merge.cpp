@@ -90,7 +90,7 @@ TEST_F(StyleMergeTest, OperationsEditOnlyTheFirstTabWithTheKey)
                                     "<V m=\"1\"><Rename tab_key=\"A\"><Tab key=\"X\"/></Rename><Delete/>"
                                     "<Modify tab_key=\"A\"/><AddAfter tab_key=\"B\"/>"
                                     "<Delete tab_key=\"Z\"/></V>"));
-    EXPECT_EQ(testsupport::readFlashFile("/tmp/merge_style_ch1.xml"), m_szStyle);
+    EXPECT_EQ(testsupport::readFlashFile(mergedStylePath(1)), m_szStyle);
 }
 
 TEST_F(StyleMergeTest, BrokenDocumentsAreReportedAndNeverHalfApplied)

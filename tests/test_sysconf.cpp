@@ -30,14 +30,14 @@ protected:
     std::string familyFor(int p_nChannel, int p_nType)
     {
         for (const std::string strFamily : {"", "_dome", "_Thermal"}) {
-            writeFlashFile("/hd1/moduleConfig/sensorConfig/style/Style" + strFamily + ".xml",
+            writeFlashFile(SNS_PATH_STYLE_DIR "Style" + strFamily + ".xml",
                            "<S><T key=\"" + strFamily + "\"/></S>");
             writeFlashFile(
-                "/hd1/moduleConfig/sensorConfig/styleDiversity/StyleDiversity" + strFamily + ".xml",
+                SNS_PATH_DIVERSITY_DIR "StyleDiversity" + strFamily + ".xml",
                 "<V m=\"1\"><Modify tab_key=\"" + strFamily + "\"><T key=\"is" + strFamily +
                     "\"/></Modify></V>");
         }
-        writeFlashFile("/mnt/mtd/code/factory_setting/machineinfo.ini",
+        writeFlashFile(SNS_PATH_MACHINE_INFO,
                        "device_type=" + std::to_string(p_nType));
         uinitSysConf(&m_stConf);
         EXPECT_EQ(0, initSysConf(p_nChannel, moduleWithDetail("(m=1)"), &m_stConf));
@@ -95,9 +95,9 @@ TEST_F(SysConfTest, SampleFlashLoadsIntoFactoryRecords)
 {
     testsupport::copySampleFlash();
     MachineInfo objInfo;
-    ASSERT_TRUE(SystemInfoParser::parseMachineInfo("/mnt/mtd/code/factory_setting/machineinfo.ini", objInfo));
+    ASSERT_TRUE(SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, objInfo));
     std::list<ModuleConfigure> lstModules;
-    ASSERT_TRUE(ModuleConfigureParser::parse("/hd1/moduleConfig/moduleConfig.xml", objInfo.getHardwareModel(),
+    ASSERT_TRUE(ModuleConfigureParser::parse(SNS_PATH_MODULE_CONFIG, objInfo.getHardwareModel(),
                                              objInfo.getHardwareCode(), lstModules));
     ASSERT_EQ(1u, lstModules.size());
 
@@ -107,7 +107,7 @@ TEST_F(SysConfTest, SampleFlashLoadsIntoFactoryRecords)
     EXPECT_EQ(0, initSysConf(1, lstModules.front(), &m_stConf));
     EXPECT_EQ(0, getFctData(1, m_stConf.szUIStyle, vecFct.data(), &nCount, true, 156));
     EXPECT_EQ(std::string::npos, GetCapturedStdout().find("[sensor assert]"));
-    EXPECT_FALSE(testsupport::flashFileExists("/mnt/mtd/log/SensorError.log"));
+    EXPECT_FALSE(testsupport::flashFileExists(SNS_PATH_ERROR_LOG));
 
     ASSERT_GE(nCount, 100u);
     std::map<u32, u32> mapFct;

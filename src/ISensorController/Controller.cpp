@@ -45,7 +45,7 @@ ISensorController::ISensorController()
       m_pVideoStreamModule(nullptr),
       m_objMachineInfo(),
       m_nStatusFlag(0),
-      m_nKeyCmdSum(160),
+      m_nKeyCmdSum(SNS_KEY_TABLE_CAPACITY),
       m_nLastTimeMatch(255),
       m_bLPRMode(false),
       m_bShowWDRFalg(true),
@@ -69,7 +69,7 @@ ISensorController::ISensorController()
         m_pSensorThread = new GThread(objWork, "SensorThread", objBegin, objEnd);
     }
     m_nStatusFlag = 0;
-    SystemInfoParser::parseMachineInfo(SNS_MACHINE_INFO_FILE, m_objMachineInfo);
+    SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, m_objMachineInfo);
 }
 
 ISensorController::~ISensorController()
@@ -108,7 +108,7 @@ int ISensorController::paramCheck()
     if (m_nKeyValSum < kSchemeWindowRecords) return 507;
     u32 nStart = 0;
     u32 nEnd = 0;
-    schemeWindow(m_ppUserKeyVal[m_nCurScheme], nStart, nEnd);
+    schemeWindow(schemeRow(m_nCurScheme), nStart, nEnd);
     if (nStart > 2400) return 505;
     if (nEnd > 2400) return 506;
     return nStart < nEnd ? 0 : 507;

@@ -28,10 +28,10 @@ int ISensorController::doDNThr(u32 p_nKey, u32 p_nDir, void* p_pVal)
     stThr.dn_sensitivity = p_nKey == KEY_DN_SENSITIVITY
                                ? nVal
                                : cachedOrZero(*this, m_nCurScheme, KEY_DN_SENSITIVITY);
-    SNS_PRINT(SNS_COLOUR_NONE,
-              "m_nCurScheme(%u) dn_thr_st.d2n_thr(%u) dn_thr_st.n2d_thr(%u)  "
-              "dn_thr_st.dn_sensitivity(%u)\n",
-              static_cast<u32>(m_nCurScheme), stThr.d2n_thr, stThr.n2d_thr, stThr.dn_sensitivity);
+    snsPrint(SNS_HERE, SNS_COLOUR_NONE,
+             "m_nCurScheme(%u) dn_thr_st.d2n_thr(%u) dn_thr_st.n2d_thr(%u)  "
+             "dn_thr_st.dn_sensitivity(%u)\n",
+             static_cast<u32>(m_nCurScheme), stThr.d2n_thr, stThr.n2d_thr, stThr.dn_sensitivity);
     const int nRet = doIaCmd(p_nKey, p_nDir, &stThr);
     // A restore of the last saved values goes on past a refused threshold.
     if (testStatus(SNS_STATUS_RESTORING)) return SNS_SUCCESS;
@@ -48,10 +48,10 @@ int ISensorController::doDNTime(u32 p_nKey, u32 p_nDir, void* p_pVal)
     stTime.d2n_min = p_nKey == KEY_DTN_M ? nVal : cachedOrZero(*this, m_nCurScheme, KEY_DTN_M);
     stTime.n2d_hour = p_nKey == KEY_NTD_H ? nVal : cachedOrZero(*this, m_nCurScheme, KEY_NTD_H);
     stTime.n2d_min = bLastField ? nVal : cachedOrZero(*this, m_nCurScheme, KEY_NTD_M);
-    SNS_PRINT(SNS_COLOUR_NONE,
-              "m_nCurScheme(%u) dn_time_st.d2n_hour(%u) dn_time_st.d2n_min(%u) "
-              "dn_time_st.n2d_hour(%u) dn_time_st.n2d_min(%u) \n",
-              static_cast<u32>(m_nCurScheme), stTime.d2n_hour, stTime.d2n_min, stTime.n2d_hour,
-              stTime.n2d_min);
+    snsPrint(SNS_HERE, SNS_COLOUR_NONE,
+             "m_nCurScheme(%u) dn_time_st.d2n_hour(%u) dn_time_st.d2n_min(%u) "
+             "dn_time_st.n2d_hour(%u) dn_time_st.n2d_min(%u) \n",
+             static_cast<u32>(m_nCurScheme), stTime.d2n_hour, stTime.d2n_min, stTime.n2d_hour,
+             stTime.n2d_min);
     return doIaCmd(p_nKey, p_nDir, &stTime);
 }

@@ -13,8 +13,6 @@
 #include "SensorDebug.h"
 #include "SySystem.h"
 
-#define MODULE_CONFIG_FILE "/hd1/moduleConfig/moduleConfig.xml"
-
 namespace {
 
 // From this debug level on the reset reads the module configuration anew.
@@ -28,7 +26,7 @@ bool ISensorController::resetParameters()
     setStatusBit(SNS_STATUS_RESETTING);
     // Without an earlier init there is no factory row to apply.
     if (m_ppUserKeyVal != nullptr) {
-        SNS_ASSERT(SNS_SUCCESS == switch_to((int)m_stSysConf.nSchemeSum, false),
+        SNS_ASSERT(SNS_HERE, SNS_SUCCESS == switch_to((int)m_stSysConf.nSchemeSum, false),
                    "SNS_SUCCESS == switch_to(m_stSysConf.nSchemeSum)", "m_stSysConf.nSchemeSum(%d)\n",
                    m_stSysConf.nSchemeSum);
     }
@@ -40,7 +38,7 @@ bool ISensorController::resetParameters()
 
     ModuleConfigure objModuleConfigure;
     resetModuleConfigure(objModuleConfigure);
-    SNS_ASSERT(init(objModuleConfigure), "init(objModuleConfigure)", "");
+    SNS_ASSERT(SNS_HERE, init(objModuleConfigure), "init(objModuleConfigure)", "");
     m_nCurScheme = 0;
     clearStatusBit(SNS_STATUS_RESETTING);
     return true;
@@ -57,9 +55,9 @@ void ISensorController::resetModuleConfigure(ModuleConfigure& p_objModuleConfigu
     if (atomicGet(g_nDebugLevel) < kModuleReloadLevel) return;
 
     MachineInfo objMachineInfo;
-    SystemInfoParser::parseMachineInfo(SNS_MACHINE_INFO_FILE, objMachineInfo);
+    SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, objMachineInfo);
     std::list<ModuleConfigure> lstModules;
-    ModuleConfigureParser::parse(MODULE_CONFIG_FILE, objMachineInfo.getHardwareModel(),
+    ModuleConfigureParser::parse(SNS_PATH_MODULE_CONFIG, objMachineInfo.getHardwareModel(),
                                  objMachineInfo.getHardwareCode(), lstModules);
     if (lstModules.empty()) return;
     const ModuleConfigure& objFirst = lstModules.front();

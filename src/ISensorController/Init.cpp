@@ -42,10 +42,6 @@ const char* const kBeawayLimitedModels[] = {"Hi3516AV200", "Hi3516AV200Thermal"}
 const int kBeawayLimitedEncoder = 1;
 const int kBeawayMaxHiddenHeight = 255;
 
-// More schemes than a camera keeps is a broken module description; the
-// bound also keeps the row count from wrapping.
-const u32 kMaxSchemeSum = 32;
-
 // The lens stays only when "lensId" is followed by "=", a later ")" and a
 // non-zero number right after the "=".
 bool detailKeepsLens(const char* p_szDetail)
@@ -73,53 +69,53 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     setStatusBit(SNS_STATUS_INITIALISING);
     clearStatusBit(SNS_STATUS_INITIALISED);
 
-    SNS_ASSERT_AT(84,
-                  SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf, &m_pMemo->objDnaStyle),
-                  "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
-    SNS_ASSERT(m_stSysConf.nSchemeSum <= kMaxSchemeSum, "m_stSysConf.nSchemeSum <= kMaxSchemeSum",
-               "m_stSysConf.nSchemeSum(%u) cut to %u\n", m_stSysConf.nSchemeSum, kMaxSchemeSum);
-    if (m_stSysConf.nSchemeSum > kMaxSchemeSum) m_stSysConf.nSchemeSum = kMaxSchemeSum;
+    SNS_ASSERT(SNS_AT(84), SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf, &m_pMemo->objDnaStyle),
+               "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
+    SNS_ASSERT(SNS_HERE, m_stSysConf.nSchemeSum <= SNS_MAX_SCHEME_SUM,
+               "m_stSysConf.nSchemeSum <= kMaxSchemeSum", "m_stSysConf.nSchemeSum(%u) cut to %u\n",
+               m_stSysConf.nSchemeSum, SNS_MAX_SCHEME_SUM);
+    m_stSysConf.nSchemeSum = cappedSchemeSum(m_stSysConf.nSchemeSum);
     // Both arrays hold m_nKeyCmdSum records; the factory count is bounded by it.
     m_pFctKeyVal = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     m_pstKeyValBuf = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
-    SNS_ASSERT_AT(89,
-                  SNS_SUCCESS == getFctData(m_nCameraID, m_stSysConf.szUIStyle, m_pFctKeyVal, &m_nKeyValSum,
-                                            m_bShowWDRFalg, m_nKeyCmdSum, &m_pMemo->objDnaStyle),
-                  "SNS_SUCCESS == getFctData(m_nCameraID,m_stSysConf.szUIStyle, m_pFctKeyVal, "
-                  "&m_nKeyValSum,m_bShowWDRFalg)",
-                  "m_nKeyValSum(%d)\n", m_nKeyValSum);
+    SNS_ASSERT(SNS_AT(89),
+               SNS_SUCCESS == getFctData(m_nCameraID, m_stSysConf.szUIStyle, m_pFctKeyVal, &m_nKeyValSum,
+                                         m_bShowWDRFalg, m_nKeyCmdSum),
+               "SNS_SUCCESS == getFctData(m_nCameraID,m_stSysConf.szUIStyle, m_pFctKeyVal, "
+               "&m_nKeyValSum,m_bShowWDRFalg)",
+               "m_nKeyValSum(%d)\n", m_nKeyValSum);
     buildSchemeCache();
 
     u32 nLocalVersion = 0;
     if (SNS_SUCCESS != getVersion(&nLocalVersion) || nLocalVersion != m_nVersion) {
-        SNS_WARN_AT(107,
-                    "check the sensor version,   local(%u) --> libsensordll.so(%u), source the cmd: "
-                    "rm -rf /mnt/mtd/code/config*/sensor*\n",
-                    nLocalVersion, m_nVersion);
+        snsWarn(SNS_AT(107),
+                "check the sensor version,   local(%u) --> libsensordll.so(%u), source the "
+                "cmd: " SNS_CMD_REMOVE_ALL_SCHEMES "\n",
+                nLocalVersion, m_nVersion);
         schemeRemoveCommand(szPath, sizeof(szPath), m_nCameraID, m_bIsThermal);
         sy_system(szPath, 30);
     }
 
     MachineInfo objMachineInfo;
-    SystemInfoParser::parseMachineInfo(SNS_MACHINE_INFO_FILE, objMachineInfo);
+    SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, objMachineInfo);
     readCapabilities(objMachineInfo.getDeviceType());
     loadSchemeFiles(szPath, sizeof(szPath));
     m_pMemo->objRows.build(m_ppUserKeyVal, m_stSysConf.nSchemeSum + 1, m_nKeyValSum);
 
-    SNS_ASSERT_AT(228, SNS_SUCCESS == setVersion(m_nVersion), "SNS_SUCCESS == setVersion(m_nVersion)",
-                  "m_nVersion(%d)\n", m_nVersion);
+    SNS_ASSERT(SNS_AT(228), SNS_SUCCESS == setVersion(m_nVersion), "SNS_SUCCESS == setVersion(m_nVersion)",
+               "m_nVersion(%d)\n", m_nVersion);
     buildKeyCmdMap();
     m_pstKeyValTmp = static_cast<KeyVal*>(calloc(m_nKeyValSum, sizeof(KeyVal)));
 
     if (!atomicGet(m_bDNSwitch) && !atomicGet(m_bTimeSwitch)) switch_to(0, false);
     // An automatic switching mode picks its scheme before init returns.
     sensorThread();
-    SNS_ASSERT_AT(242, m_pSensorThread->start(), "m_pSensorThread->start()", "");
+    SNS_ASSERT(SNS_AT(242), m_pSensorThread->start(), "m_pSensorThread->start()", "");
 
     settleShowOptions(objMachineInfo.getHardwareModel());
     setStatusBit(SNS_STATUS_INITIALISED);
     clearStatusBit(SNS_STATUS_INITIALISING);
-    SNS_DBG_AT(277, "ISensorController::initSensor  success\n");
+    snsDbg(SNS_AT(277), "ISensorController::initSensor  success\n");
     return true;
 }
 
@@ -129,7 +125,7 @@ void ISensorController::buildSchemeCache()
     KeyVal* pBlock = static_cast<KeyVal*>(calloc((size_t)nRows * m_nKeyValSum, sizeof(KeyVal)));
     m_ppUserKeyVal = static_cast<KeyVal**>(calloc(nRows, sizeof(KeyVal*)));
     for (u32 s = 0; s < nRows; ++s) m_ppUserKeyVal[s] = pBlock + (size_t)s * m_nKeyValSum;
-    KeyVal* pFactoryRow = m_ppUserKeyVal[m_stSysConf.nSchemeSum];
+    KeyVal* pFactoryRow = factoryRow();
     memcpy(pFactoryRow, m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
     free(m_pFctKeyVal);
     m_pFctKeyVal = pFactoryRow;
@@ -153,10 +149,10 @@ void ISensorController::readCapabilities(int p_nDeviceType)
 
 void ISensorController::loadSchemeFiles(char* p_szPath, size_t p_nSize)
 {
-    for (u32 s = 0; s < m_stSysConf.nSchemeSum; ++s) {
-        schemeFileName(p_szPath, p_nSize, m_nCameraID, m_bIsThermal, (int)s);
+    for (u32 s = 0; isUserScheme(s); ++s) {
+        schemeFilePath(p_szPath, p_nSize, m_nCameraID, (int)s, m_bIsThermal);
         if (!PKFile::isExist(p_szPath)) keyValToFile(p_szPath, newSchemeFileImage((int)s), m_nKeyValSum);
-        keyValFromFile(p_szPath, m_ppUserKeyVal[s], m_nKeyValSum);
+        keyValFromFile(p_szPath, schemeRow(s), m_nKeyValSum);
         if (s == 0) switchModesFromScheme0();
     }
 }
@@ -208,7 +204,7 @@ void ISensorController::uinit()
     if (!testStatus(SNS_STATUS_INITIALISED) || m_ppUserKeyVal == nullptr) return;
     atomicSet(m_bShutterUnlock, true);
     setStatusBit(SNS_STATUS_SHUTTING_DOWN);
-    SNS_ASSERT_AT(289, m_pSensorThread->stop(), "m_pSensorThread->stop()", "");
+    SNS_ASSERT(SNS_AT(289), m_pSensorThread->stop(), "m_pSensorThread->stop()", "");
 
     free(m_pstKeyValTmp);
     m_pstKeyValTmp = nullptr;

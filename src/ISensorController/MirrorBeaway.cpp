@@ -27,7 +27,7 @@ int ISensorController::doMirror(u32 p_nKey, u32 p_nDir, void* p_pVal)
     u32 nBeaway = 0;
     getKeyValFromCache(m_nCurScheme, KEY_BEAWAY, nBeaway);
     u32 nMirror = exchangedMirror(*static_cast<const u32*>(p_pVal), nBeaway);
-    SNS_ASSERT(SNS_SUCCESS == notifyToVideo(p_nKey, nMirror),
+    SNS_ASSERT(SNS_HERE, SNS_SUCCESS == notifyToVideo(p_nKey, nMirror),
                "SNS_SUCCESS == notifyToVideo(p_nKey, nMirror)", "");
     return doIaCmd(p_nKey, p_nDir, &nMirror);
 }
@@ -43,9 +43,9 @@ int ISensorController::doBeaway(u32 p_nKey, u32 p_nDir, void* p_pVal)
     u32 nMirror = 0;
     getKeyValFromCache(m_nCurScheme, KEY_MIRROR, nMirror);
     nMirror = exchangedMirror(nMirror, nBeaway);
-    SNS_ASSERT(SNS_SUCCESS == notifyToVideo(IA_CMD_UI_MIRROR, nMirror),
+    SNS_ASSERT(SNS_HERE, SNS_SUCCESS == notifyToVideo(IA_CMD_UI_MIRROR, nMirror),
                "SNS_SUCCESS == notifyToVideo(IA_CMD_UI_MIRROR, nMirror)", "");
-    SNS_ASSERT(SNS_SUCCESS == notifyToVideo(p_nKey, nBeaway),
+    SNS_ASSERT(SNS_HERE, SNS_SUCCESS == notifyToVideo(p_nKey, nBeaway),
                "SNS_SUCCESS == notifyToVideo(p_nKey, nBeaway)", "");
     doIaCmd(IA_CMD_UI_MIRROR, p_nDir, &nMirror);
     return doIaCmd(p_nKey, p_nDir, &nBeaway);

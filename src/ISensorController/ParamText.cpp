@@ -37,7 +37,7 @@ bool ISensorController::parseSensorParameter(const std::string& p_strIds,
 int ISensorController::setParameters(const std::string& p_strParams, bool p_bSave)
 {
     SNS_LOCK_GUARD(m_objMutex);
-    SNS_DBG("p_Parameters1111111111(%s)\n", p_strParams.c_str());
+    snsDbg(SNS_HERE, "p_Parameters1111111111(%s)\n", p_strParams.c_str());
     u32 nCount = 0;
     // The scratch buffer holds m_nKeyValSum records; further pairs are dropped.
     keyval_str2st(p_strParams, m_pstKeyValTmp, &nCount, m_nKeyValSum);
@@ -87,31 +87,30 @@ bool ISensorController::getAllParameters(std::string& p_strOut)
 {
     SNS_LOCK_GUARD(m_objMutex);
     char szStyleFile[100] = {0};
-    snprintf(szStyleFile, sizeof(szStyleFile), "/tmp/merge_style_ch%d.xml", m_nCameraID);
+    mergedStylePath(szStyleFile, sizeof(szStyleFile), m_nCameraID);
     int nShutter = 200;
-    SNS_ASSERT_SIG_AT(__LINE__, kAllSignature, readStyleShutter(szStyleFile, nShutter),
-                      "objStyleXmlDoc.LoadFile(filename, TIXML_ENCODING_UTF8)", "");
+    SNS_ASSERT(SNS_HERE.as(kAllSignature), readStyleShutter(szStyleFile, nShutter),
+               "objStyleXmlDoc.LoadFile(filename, TIXML_ENCODING_UTF8)", "");
 
     const u32 nScheme = static_cast<u32>(m_nCurScheme);
     if (nShutter > kStyleShutterStoredAbove) {
         // The factory scheme has no file, and before the first switch there is none either.
-        if (nScheme >= m_stSysConf.nSchemeSum) return true;
+        if (!isUserScheme(nScheme)) return true;
         char szTmp[100] = {0};
-        schemeFileName(szTmp, sizeof(szTmp), m_nCameraID, m_bIsThermal, m_nCurScheme);
-        SNS_ASSERT_SIG_AT(__LINE__, kAllSignature,
-                          SNS_SUCCESS == keyValFromFile(szTmp, m_pstKeyValTmp, m_nKeyValSum),
-                          "SNS_SUCCESS == keyValFromFile(szTmp, m_pstKeyValTmp, m_nKeyValSum)",
-                          "szTmp(%s), m_nKeyValSum(%d)\n", szTmp, m_nKeyValSum);
+        schemeFilePath(szTmp, sizeof(szTmp), m_nCameraID, m_nCurScheme, m_bIsThermal);
+        SNS_ASSERT(SNS_HERE.as(kAllSignature),
+                   SNS_SUCCESS == keyValFromFile(szTmp, m_pstKeyValTmp, m_nKeyValSum),
+                   "SNS_SUCCESS == keyValFromFile(szTmp, m_pstKeyValTmp, m_nKeyValSum)",
+                   "szTmp(%s), m_nKeyValSum(%d)\n", szTmp, m_nKeyValSum);
         keyval_st2str(p_strOut, m_pstKeyValTmp, m_nKeyValSum);
         return true;
     }
     // No current scheme yet (-1): there is no row to report.
-    if (nScheme > m_stSysConf.nSchemeSum || m_ppUserKeyVal == nullptr) return true;
-    SNS_ASSERT_SIG_AT(
-        __LINE__, kAllSignature,
-        SNS_SUCCESS == keyval_correct(m_nCameraID - 1, m_ppUserKeyVal[nScheme], m_nKeyValSum),
-        "SNS_SUCCESS == keyval_correct(m_nCameraID - 1, m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum)",
-        "m_nCurScheme(%d) m_nKeyValSum(%d)\n", m_nCurScheme, m_nKeyValSum);
+    if (!hasSchemeRow(nScheme) || m_ppUserKeyVal == nullptr) return true;
+    SNS_ASSERT(SNS_HERE.as(kAllSignature),
+               SNS_SUCCESS == keyval_correct(m_nCameraID - 1, m_ppUserKeyVal[nScheme], m_nKeyValSum),
+               "SNS_SUCCESS == keyval_correct(m_nCameraID - 1, m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum)",
+               "m_nCurScheme(%d) m_nKeyValSum(%d)\n", m_nCurScheme, m_nKeyValSum);
     keyval_st2str(p_strOut, m_ppUserKeyVal[nScheme], m_nKeyValSum);
     return true;
 }

@@ -14,28 +14,17 @@
 
 // The steps of setParameters are split into helpers; their tagged reports
 // name the operation that was entered, as the host sees one operation.
-#define PIPELINE_FUNC "setParameters"
-#define PIPELINE_SIGNATURE "int ISensorController::setParameters(KeyVal*, u32, bool)"
-#define PIPELINE_ASSERT_AT(line, cond, exprText, ...) \
-    do { \
-        if (!static_cast<bool>(cond)) \
-            snsAssertFailed(exprText, SNS_SOURCE_FILE, PIPELINE_FUNC, line, PIPELINE_SIGNATURE, \
-                            __VA_ARGS__); \
-    } while (0)
-#define PIPELINE_ERR_AT(line, ...) \
-    snsTrace(SNS_LEVEL_TRACE, SNS_COLOUR_NONE, SNS_TAG_ERR, SNS_SOURCE_FILE, PIPELINE_FUNC, line, \
-             __VA_ARGS__)
-
 namespace {
 
-// Values of KEY_SCHEME_MODE; any other value switches automatic switching off.
-const u32 kSchemeModeNone = 0;
-const u32 kSchemeModeTime = 1;
-const u32 kSchemeModeDayNight = 2;
+SnsSite pipelineSite(int p_nLine)
+{
+    return SnsSite{SNS_SOURCE_FILE, "setParameters", p_nLine,
+                   "int ISensorController::setParameters(KeyVal*, u32, bool)"};
+}
 
 u32 normalisedSchemeMode(u32 p_nVal)
 {
-    return (p_nVal == kSchemeModeTime || p_nVal == kSchemeModeDayNight) ? p_nVal : kSchemeModeNone;
+    return (p_nVal == SCHEME_MODE_TIME || p_nVal == SCHEME_MODE_DAY_NIGHT) ? p_nVal : static_cast<u32>(SCHEME_MODE_NONE);
 }
 
 // On this device type the video module knows the controller as channel 1.
@@ -74,11 +63,11 @@ int ISensorController::setParameters(KeyVal* p_pKeyval, u32 p_nCount, bool p_bSa
         if (eStep == PIPE_SKIP || !p_bSave) continue;
         const KeyVal& stEntry = p_pKeyval[i];
         if (setKeyValToCache(m_nCurScheme, stEntry.key, stEntry.value, false) == -1)
-            SNS_DBG_AT(1020,
-                       "SET_KEY_VAL FAILED, m_nCurScheme(%d), p_pKeyval[%d].key(%d), "
-                       "p_pKeyval[%d].value(%d),  maybe jixin\n",
-                       m_nCurScheme, static_cast<int>(i), static_cast<int>(stEntry.key),
-                       static_cast<int>(i), static_cast<int>(stEntry.value));
+            snsDbg(SNS_AT(1020),
+                   "SET_KEY_VAL FAILED, m_nCurScheme(%d), p_pKeyval[%d].key(%d), "
+                   "p_pKeyval[%d].value(%d),  maybe jixin\n",
+                   m_nCurScheme, static_cast<int>(i), static_cast<int>(stEntry.key), static_cast<int>(i),
+                   static_cast<int>(stEntry.value));
     }
     printf("\n");
     return SNS_SUCCESS;
@@ -93,7 +82,7 @@ ISensorController::PipeStep ISensorController::routeEntry(KeyVal* p_pKeyval, u32
         return PIPE_CACHE;
     }
     if (isCacheOnlyKey(stEntry.key)) return PIPE_CACHE;
-    if (m_bIsThermal && routeThermalKey(stEntry)) return PIPE_CACHE;
+    if (m_bIsThermal && isThermalRoutedKey(stEntry.key) && routeThermalKey(stEntry)) return PIPE_CACHE;
     return applyGeneral(p_pKeyval, p_nIndex, p_nStop);
 }
 
@@ -102,8 +91,8 @@ ISensorController::PipeStep ISensorController::routeEntry(KeyVal* p_pKeyval, u32
 u32 ISensorController::setSwitchModes(u32 p_nMode)
 {
     const u32 nMode = normalisedSchemeMode(p_nMode);
-    atomicSet(m_bTimeSwitch, nMode == kSchemeModeTime);
-    atomicSet(m_bDNSwitch, nMode == kSchemeModeDayNight);
+    atomicSet(m_bTimeSwitch, nMode == SCHEME_MODE_TIME);
+    atomicSet(m_bDNSwitch, nMode == SCHEME_MODE_DAY_NIGHT);
     return nMode;
 }
 
@@ -113,7 +102,7 @@ void ISensorController::applySchemeMode(u32 p_nVal)
 {
     if (m_nCurScheme != 0) return;
     const u32 nMode = setSwitchModes(p_nVal);
-    for (u32 nScheme = 1; nScheme < m_stSysConf.nSchemeSum; ++nScheme)
+    for (u32 nScheme = 1; isUserScheme(nScheme); ++nScheme)
         setKeyValToCache(nScheme, KEY_SCHEME_MODE, nMode, true);
 }
 
@@ -151,7 +140,7 @@ ISensorController::PipeStep ISensorController::applyGeneral(KeyVal* p_pKeyval, u
     }
     // Without a current scheme the cache reports the light type missing for
     // every entry; otherwise it is read where a lamp key needs it.
-    if (static_cast<u32>(m_nCurScheme) > m_stSysConf.nSchemeSum) {
+    if (!hasSchemeRow(static_cast<u32>(m_nCurScheme))) {
         u32 nNoLightType = 0;
         getKeyValFromCache(m_nCurScheme, KEY_LIGHT_TYPE, nNoLightType);
     }
@@ -179,12 +168,12 @@ bool ISensorController::irBudgetRefuses(u32 p_nKey, u32 p_nVal)
     if (getKeyValFromCache(m_nCurScheme, pPair->nPartnerKey, nPartnerVal) < 0) {
         const int nRet = doIaCmd(pPair->nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal);
         if (nRet == SNS_SUCCESS) {
-            printf("### %s doIaCmd sucess\n", pPair->szPartnerName);
+            printf("### %s doIaCmd sucess\n", findKeyName(pPair->nPartnerKey));
         } else {
-            PIPELINE_ASSERT_AT(pPair->nReportLine, SNS_SUCCESS == nRet,
-                               "SNS_SUCCESS == doIaCmd(nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal)",
-                               "get key(%d) val from 2a err", static_cast<int>(pPair->nPartnerKey));
-            printf("### %s doIaCmd error\n", pPair->szPartnerName);
+            SNS_ASSERT(pipelineSite(pPair->nReportLine), SNS_SUCCESS == nRet,
+                       "SNS_SUCCESS == doIaCmd(nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal)",
+                       "get key(%d) val from 2a err", static_cast<int>(pPair->nPartnerKey));
+            printf("### %s doIaCmd error\n", findKeyName(pPair->nPartnerKey));
         }
     }
     return nPartnerVal != nUnknown && nPartnerVal + p_nVal > kIrPowerBudget;
@@ -197,7 +186,7 @@ bool ISensorController::resolveLampTarget(u32 p_nKey, u32 p_nVal, u32& p_nTarget
     p_nTarget = p_nKey;
     if (!mayBeLampKey(p_nKey)) return true;
     u32 nLightType = 0;
-    if (static_cast<u32>(m_nCurScheme) <= m_stSysConf.nSchemeSum)
+    if (hasSchemeRow(static_cast<u32>(m_nCurScheme)))
         getKeyValFromCache(m_nCurScheme, KEY_LIGHT_TYPE, nLightType);
     const bool bIntellType = nLightType == kIntelligentLightType;
     if (const LampPair* pPair = findLampPairByNormal(p_nKey)) {
@@ -216,35 +205,34 @@ bool ISensorController::resolveLampTarget(u32 p_nKey, u32 p_nVal, u32& p_nTarget
 int ISensorController::callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTarget)
 {
     const int nRow = m_pKeyCmdMap != nullptr ? keyCmdRow(m_pKeyCmdMap, p_nTarget) : -1;
-    PIPELINE_ASSERT_AT(991, -1 != nRow, "-1 != findFromKeyCmdMap(m_pKeyCmdMap, nKey, stKeyCmdTmp)",
-                       "p_pKeyval[%u].key(%u)", p_nIndex, p_nTarget);
+    SNS_ASSERT(pipelineSite(991), -1 != nRow, "-1 != findFromKeyCmdMap(m_pKeyCmdMap, nKey, stKeyCmdTmp)",
+               "p_pKeyval[%u].key(%u)", p_nIndex, p_nTarget);
     keycmd stUnknown;
     if (nRow == -1) {
-        SNS_PRINT(SNS_COLOUR_GREEN, "not find (%d) \n", static_cast<int>(p_nTarget));
+        snsPrint(SNS_HERE, SNS_COLOUR_GREEN, "not find (%d) \n", static_cast<int>(p_nTarget));
         makeUnknownRow(p_nTarget, stUnknown);
     }
     // The table's row itself: its names fit their fields, so a copy would read the same.
     const keycmd& stRow = nRow == -1 ? stUnknown : m_pKeyCmdMap[nRow];
     const int nVal = static_cast<int>(p_pKeyval[p_nIndex].value);
-    SNS_PRINT(SNS_COLOUR_RED,
-              "====================== set %s (%d,%d) func:%s ia_cmd:%d =====================\n",
-              stRow.szKeyName, static_cast<int>(stRow.key), nVal, stRow.szHandlerName,
-              static_cast<int>(stRow.iaCmd));
+    snsPrint(SNS_HERE, SNS_COLOUR_RED,
+             "====================== set %s (%d,%d) func:%s ia_cmd:%d =====================\n",
+             stRow.szKeyName, static_cast<int>(stRow.key), nVal, stRow.szHandlerName,
+             static_cast<int>(stRow.iaCmd));
     // Rows without handler are routed before this point; should one slip
     // through, the value is only cached.
     if (stRow.handler == nullptr) return SNS_SUCCESS;
     const int nRet = (this->*stRow.handler)(stRow.iaCmd, IA_CMD_OPT_SET, &p_pKeyval[p_nIndex].value);
     if (isTracedFailure(nRet))
-        PIPELINE_ERR_AT(1008, "set %s (%d,%d) func:%s ia_cmd:%d ~~~failed ia_ret=%d\n",
-                        stRow.szKeyName, static_cast<int>(stRow.key), nVal, stRow.szHandlerName,
-                        static_cast<int>(stRow.iaCmd), nRet);
+        snsErr(pipelineSite(1008), "set %s (%d,%d) func:%s ia_cmd:%d ~~~failed ia_ret=%d\n", stRow.szKeyName,
+               static_cast<int>(stRow.key), nVal, stRow.szHandlerName, static_cast<int>(stRow.iaCmd), nRet);
     return nRet;
 }
 
 int ISensorController::setParameter(int p_nKey, int p_nVal, bool p_bSave)
 {
     SNS_LOCK_GUARD(m_objMutex);
-    SNS_DBG("p_Parameters22222222222(%d, %d)\n", p_nKey, p_nVal);
+    snsDbg(SNS_HERE, "p_Parameters22222222222(%d, %d)\n", p_nKey, p_nVal);
     KeyVal stEntry = {static_cast<u32>(p_nKey), static_cast<u32>(p_nVal)};
     return setParameters(&stEntry, 1, p_bSave);
 }
@@ -252,7 +240,7 @@ int ISensorController::setParameter(int p_nKey, int p_nVal, bool p_bSave)
 bool ISensorController::getParameter(int p_nKey, int& p_nVal)
 {
     SNS_LOCK_GUARD(m_objMutex);
-    SNS_DBG("p_nKey(%d)\n", p_nKey);
+    snsDbg(SNS_HERE, "p_nKey(%d)\n", p_nKey);
     u32 nCached = static_cast<u32>(-1);
     if (getKeyValFromCache(m_nCurScheme, p_nKey, nCached) >= 0) {
         p_nVal = static_cast<int>(nCached);
@@ -264,8 +252,8 @@ bool ISensorController::getParameter(int p_nKey, int& p_nVal)
     }
     // The key itself is the command here, not its row's command.
     const int nRet = doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal);
-    SNS_ASSERT_AT(1886, SNS_SUCCESS == nRet, "SNS_SUCCESS == doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal)",
-                  "get key(%d) val from 2a err", p_nKey);
+    SNS_ASSERT(SNS_AT(1886), SNS_SUCCESS == nRet, "SNS_SUCCESS == doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal)",
+               "get key(%d) val from 2a err", p_nKey);
     return nRet == SNS_SUCCESS;
 }
 

@@ -11,34 +11,12 @@
 #include "PelkorTime.h"
 #include "SensorDebug.h"
 
-#define SCHEME_FILE_FORMAT "/mnt/mtd/code/config_file/sensor%d_%d.cfg"
-#define THERMAL_SCHEME_FILE_FORMAT "/mnt/mtd/code/config_file/sensor-thermal%d.cfg"
-#define SCHEME_REMOVE_FORMAT "rm -rf /mnt/mtd/code/config*/sensor%d_[0-3].cfg"
-#define THERMAL_SCHEME_REMOVE "rm -rf /mnt/mtd/code/config*/sensor-thermal*.cfg"
-
 namespace {
 
 // Positions of the window keys in every row.
 enum { kStartHourPos = 1, kStartMinPos = 2, kEndHourPos = 3, kEndMinPos = 4 };
 
 }  // namespace
-
-void schemeFileName(char* p_szPath, size_t p_nSize, int p_nCameraID, bool p_bIsThermal,
-                    int p_nScheme)
-{
-    if (p_bIsThermal)
-        snprintf(p_szPath, p_nSize, THERMAL_SCHEME_FILE_FORMAT, p_nScheme);
-    else
-        snprintf(p_szPath, p_nSize, SCHEME_FILE_FORMAT, p_nCameraID, p_nScheme);
-}
-
-void schemeRemoveCommand(char* p_szCmd, size_t p_nSize, int p_nCameraID, bool p_bIsThermal)
-{
-    if (p_bIsThermal)
-        snprintf(p_szCmd, p_nSize, "%s", THERMAL_SCHEME_REMOVE);
-    else
-        snprintf(p_szCmd, p_nSize, SCHEME_REMOVE_FORMAT, p_nCameraID);
-}
 
 void schemeWindow(const KeyVal* p_pRow, u32& p_nStart, u32& p_nEnd)
 {
@@ -52,9 +30,9 @@ int ISensorController::switch_to(int p_nScheme, bool p_bFull)
     m_nLastScheme = m_nCurScheme;
     m_nCurScheme = p_nScheme;
     if (p_bFull) {
-        setParameters(m_ppUserKeyVal[p_nScheme], m_nKeyValSum, false);
+        setParameters(schemeRow(p_nScheme), m_nKeyValSum, false);
     } else {
-        SNS_ASSERT(SNS_SUCCESS == setParameters(m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum, true),
+        SNS_ASSERT(SNS_HERE, SNS_SUCCESS == setParameters(m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum, true),
                    "SNS_SUCCESS == setParameters(m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum, true)",
                    "m_nCurScheme(%d) m_nKeyValSum(%d)\n", m_nCurScheme, m_nKeyValSum);
     }
@@ -67,7 +45,7 @@ int ISensorController::LPR_switch_to(int p_nScheme)
     setStatusBit(SNS_STATUS_SWITCHING);
     m_nLastScheme = m_nCurScheme;
     m_nCurScheme = p_nScheme;
-    const KeyVal* pRow = m_ppUserKeyVal[p_nScheme];
+    const KeyVal* pRow = schemeRow(p_nScheme);
     bool bDayNightCleared = false;
     for (u32 i = 0; i < m_nKeyValSum; ++i) {
         m_pstKeyValBuf[i] = pRow[i];
@@ -91,8 +69,8 @@ void ISensorController::waitWhileBusy()
 bool ISensorController::setParamScheme(int p_nScheme)
 {
     SNS_LOCK_GUARD(m_objMutex);
-    const bool bInRange = p_nScheme >= 0 && (u32)p_nScheme <= m_stSysConf.nSchemeSum;
-    SNS_ASSERT(bInRange, "p_nScheme >= 0 && (u32)p_nScheme <= m_stSysConf.nSchemeSum",
+    const bool bInRange = hasSchemeRow(p_nScheme);
+    SNS_ASSERT(SNS_HERE, bInRange, "p_nScheme >= 0 && (u32)p_nScheme <= m_stSysConf.nSchemeSum",
                "p_nScheme(%d)\n", p_nScheme);
     // A row outside the table must never be switched to.
     if (!bInRange) return false;
@@ -110,7 +88,7 @@ bool ISensorController::getParamScheme(int& p_nScheme)
 bool ISensorController::setParamMode(int p_nMode)
 {
     SNS_LOCK_GUARD(m_objMutex);
-    SNS_ASSERT((u32)p_nMode <= 1, "0 == p_nMode || 1 == p_nMode", "p_nMode(%d)\n", p_nMode);
+    SNS_ASSERT(SNS_HERE, (u32)p_nMode <= 1, "0 == p_nMode || 1 == p_nMode", "p_nMode(%d)\n", p_nMode);
     waitWhileBusy();
     atomicSet(m_nParamMode, p_nMode);
     return true;
@@ -128,10 +106,10 @@ int ISensorController::restore(int p_nKey)
     SNS_LOCK_GUARD(m_objMutex);
     u32 nValue = 0;
     const int nPos = getKeyValFromCache((u32)m_nCurScheme, (u32)p_nKey, nValue);
-    SNS_ASSERT(-1 != nPos, "-1 != nPos",
-               "restore key(%d) failed! make sure it is sensor ui key \n", p_nKey);
+    SNS_ASSERT(SNS_HERE, -1 != nPos, "-1 != nPos", "restore key(%d) failed! make sure it is sensor ui key \n",
+               p_nKey);
     if (nPos == -1) return -1;
-    return setParameters(&m_ppUserKeyVal[m_nCurScheme][nPos], 1, false);
+    return setParameters(&schemeRow(m_nCurScheme)[nPos], 1, false);
 }
 
 bool ISensorController::restoreAeMode()
@@ -146,11 +124,11 @@ bool ISensorController::resetToLastParameters()
     // Locked before the scheme test so that the sensor thread cannot switch
     // between the test and the revert.
     SNS_LOCK_GUARD(m_objMutex);
-    if ((u32)m_nCurScheme >= m_stSysConf.nSchemeSum) return true;
+    if (!isUserScheme(m_nCurScheme)) return true;
     char szTmp[256] = {0};
-    schemeFileName(szTmp, sizeof(szTmp), m_nCameraID, m_bIsThermal, m_nCurScheme);
+    schemeFilePath(szTmp, sizeof(szTmp), m_nCameraID, m_nCurScheme, m_bIsThermal);
     setStatusBit(SNS_STATUS_RESTORING);
-    SNS_ASSERT(SNS_SUCCESS == keyValFromFile(szTmp, m_pstKeyValTmp, m_nKeyValSum),
+    SNS_ASSERT(SNS_HERE, SNS_SUCCESS == keyValFromFile(szTmp, m_pstKeyValTmp, m_nKeyValSum),
                "SNS_SUCCESS == keyValFromFile(szTmp, m_pstKeyValTmp, m_nKeyValSum)",
                "szTmp(%s), m_nKeyValSum(%d)\n", szTmp, m_nKeyValSum);
     const int nRet = setParameters(m_pstKeyValTmp, m_nKeyValSum, true);
@@ -161,10 +139,10 @@ bool ISensorController::resetToLastParameters()
 int ISensorController::flush()
 {
     SNS_LOCK_GUARD(m_objMutex);
-    if ((u32)m_nCurScheme >= m_stSysConf.nSchemeSum) return 0;
+    if (!isUserScheme(m_nCurScheme)) return 0;
     const int nCheck = paramCheck();
     if (nCheck != 0) return nCheck;
     char szPath[256] = {0};
-    schemeFileName(szPath, sizeof(szPath), m_nCameraID, m_bIsThermal, m_nCurScheme);
-    return keyValToFile(szPath, m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum);
+    schemeFilePath(szPath, sizeof(szPath), m_nCameraID, m_nCurScheme, m_bIsThermal);
+    return keyValToFile(szPath, schemeRow(m_nCurScheme), m_nKeyValSum);
 }

@@ -18,8 +18,6 @@
 #include "PelkorTime.h"
 #include "SensorDebug.h"
 
-#define SYNC_FOV_FILE "/mnt/mtd/hd1/program/config/sync_fov.ini"
-
 namespace {
 
 const u32 kTimeMatchInside = 1;
@@ -78,15 +76,15 @@ int ISensorController::sensorThread()
     if (bDNSwitch) {
         nScheme = dayNightScheme();
     } else {
-        SNS_ASSERT(SNS_SUCCESS == judgeCurScheme(nScheme, nSchedule),
+        SNS_ASSERT(SNS_HERE, SNS_SUCCESS == judgeCurScheme(nScheme, nSchedule),
                    "SNS_SUCCESS == judgeCurScheme(nScheme, nSchedule)", "nScheme(%d)\n", nScheme);
     }
     // A scheme row that does not exist (fewer than two rows) is never chosen.
-    if ((u32)nScheme > m_stSysConf.nSchemeSum) return 0;
+    if (!hasSchemeRow(nScheme)) return 0;
 
     if (bDNSwitch || !m_bLPRMode) {
         if (m_nCurScheme == nScheme || testStatus(SNS_STATUS_BUSY_MASK)) return 0;
-        SNS_ASSERT(SNS_SUCCESS == switch_to(nScheme, false), "SNS_SUCCESS == switch_to(nScheme)",
+        SNS_ASSERT(SNS_HERE, SNS_SUCCESS == switch_to(nScheme, false), "SNS_SUCCESS == switch_to(nScheme)",
                    "nScheme(%d)\n", nScheme);
         return 0;
     }
@@ -95,12 +93,12 @@ int ISensorController::sensorThread()
         if (m_nLastTimeMatch == kTimeMatchInside && m_nCurScheme == nScheme) return 0;
         if (testStatus(SNS_STATUS_BUSY_MASK)) return 0;
         if (m_nLastTimeMatch == kTimeMatchInside) {
-            SNS_ASSERT(SNS_SUCCESS == switch_to(nScheme, false), "SNS_SUCCESS == switch_to(nScheme)",
-                       "nScheme(%d)\n", nScheme);
+            SNS_ASSERT(SNS_HERE, SNS_SUCCESS == switch_to(nScheme, false),
+                       "SNS_SUCCESS == switch_to(nScheme)", "nScheme(%d)\n", nScheme);
         } else {
             // The window has just been entered: the device may hold the
             // modified night values, so every value is sent.
-            SNS_ASSERT(SNS_SUCCESS == switch_to(nScheme, true),
+            SNS_ASSERT(SNS_HERE, SNS_SUCCESS == switch_to(nScheme, true),
                        "SNS_SUCCESS == switch_to(nScheme, true)", "nScheme(%d)\n", nScheme);
         }
         m_nLastTimeMatch = kTimeMatchInside;
@@ -108,7 +106,7 @@ int ISensorController::sensorThread()
     }
 
     nScheme = dayNightScheme();
-    if ((u32)nScheme > m_stSysConf.nSchemeSum) return 0;
+    if (!hasSchemeRow(nScheme)) return 0;
     if (m_nLastTimeMatch == kTimeMatchOutside && m_nCurScheme == nScheme) return 0;
     if (testStatus(SNS_STATUS_BUSY_MASK)) return 0;
     LPR_switch_to(nScheme);
@@ -139,10 +137,10 @@ int ISensorController::judgeCurScheme(int& nScheme, int& nSchedule)
     nSchedule = 0;
     // Rows too short to hold a window never match.
     if (m_nKeyValSum >= kSchemeWindowRecords) {
-        for (u32 s = 0; s < m_stSysConf.nSchemeSum; ++s) {
+        for (u32 s = 0; isUserScheme(s); ++s) {
             u32 nStart = 0;
             u32 nEnd = 0;
-            schemeWindow(m_ppUserKeyVal[s], nStart, nEnd);
+            schemeWindow(schemeRow(s), nStart, nEnd);
             if (nStart <= nNow && nNow < nEnd) {
                 nScheme = (int)s;
                 nSchedule = 1;
@@ -157,7 +155,7 @@ int ISensorController::judgeCurScheme(int& nScheme, int& nSchedule)
 bool ISensorController::sync_fov()
 {
     PKFile objFile;
-    objFile.open(SYNC_FOV_FILE, PKFile::modeRead);
+    objFile.open(SNS_PATH_SYNC_FOV, PKFile::modeRead);
     const std::list<std::string> lstLines = objFile.ReadLines();
     objFile.close();
 

@@ -107,19 +107,18 @@ bool ISensorController::getSensorParamRange(int p_nCmd, int& p_nDefault, std::st
     memset(&dnaCmdList, 0, sizeof(dnaCmdList));
     const int nListRet = ia_ioctrl_v2(m_nCameraID - 1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET,
                                       IA_CMD_OPT_GET, &dnaCmdList);
-    SNS_ASSERT_SIG_AT(2464, kRangeSignature, SNS_SUCCESS == nListRet,
-                      "SNS_SUCCESS == ia_ioctrl_v2(m_nCameraID-1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "
-                      "IA_CMD_OPT_GET, (void*)(&dnaCmdList))",
-                      "");
+    SNS_ASSERT(SNS_AT(2464).as(kRangeSignature), SNS_SUCCESS == nListRet,
+               "SNS_SUCCESS == ia_ioctrl_v2(m_nCameraID-1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "
+               "IA_CMD_OPT_GET, (void*)(&dnaCmdList))",
+               "");
     if (nListRet != SNS_SUCCESS) dnaCmdList.cmd_cnt = 0;
     if (!isRangeCapable(p_nCmd) || !isListed(dnaCmdList, p_nCmd)) return false;
 
     ia_dynamic_params_attr_st stDynamicParam;
     memset(&stDynamicParam, 0, sizeof(stDynamicParam));
     const int nAttrRet = doIaCmd(p_nCmd, IA_CMD_OPT_GET_PARAM_RNAGE, &stDynamicParam);
-    SNS_ASSERT_SIG_AT(2472, kRangeSignature, SNS_SUCCESS == nAttrRet,
-                      "SNS_SUCCESS == doIaCmd(p_nCmd, IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&stDynamicParam))",
-                      "");
+    SNS_ASSERT(SNS_AT(2472).as(kRangeSignature), SNS_SUCCESS == nAttrRet,
+               "SNS_SUCCESS == doIaCmd(p_nCmd, IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&stDynamicParam))", "");
     // The record is undefined after a failed query: answer nothing from it.
     if (nAttrRet != SNS_SUCCESS) return false;
     if (stDynamicParam.attr_type != 0) return true;

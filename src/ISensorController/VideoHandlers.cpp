@@ -28,7 +28,7 @@ int ISensorController::doHwdr(u32 p_nKey, u32 p_nDir, void* p_pVal)
     }
     notifyToVideo(kVideoWdrChangeKey, 0);
     const int nRet = notifyToVideo(p_nKey, valueAt(p_pVal));
-    SNS_ASSERT(SNS_SUCCESS == doIaCmd(p_nKey, p_nDir, p_pVal),
+    SNS_ASSERT(SNS_HERE, SNS_SUCCESS == doIaCmd(p_nKey, p_nDir, p_pVal),
                "SNS_SUCCESS == doIaCmd(p_nKey, p_nDir, p_pVal)", "");
     notifyToVideo(kVideoWdrChangeKey, 1);
     return nRet;
@@ -36,14 +36,14 @@ int ISensorController::doHwdr(u32 p_nKey, u32 p_nDir, void* p_pVal)
 
 int ISensorController::doDIS(u32 p_nKey, u32 p_nDir, void* p_pVal)
 {
-    SNS_ASSERT(SNS_SUCCESS == notifyToVideo(p_nKey, valueAt(p_pVal)),
+    SNS_ASSERT(SNS_HERE, SNS_SUCCESS == notifyToVideo(p_nKey, valueAt(p_pVal)),
                "SNS_SUCCESS == notifyToVideo(p_nKey, *(u32*)p_pVal)", "");
     return doIaCmd(p_nKey, p_nDir, p_pVal);
 }
 
 int ISensorController::doImageAdjust(u32 p_nKey, u32 p_nDir, void* p_pVal)
 {
-    SNS_ASSERT(SNS_SUCCESS == doIaCmd(p_nKey, p_nDir, p_pVal),
+    SNS_ASSERT(SNS_HERE, SNS_SUCCESS == doIaCmd(p_nKey, p_nDir, p_pVal),
                "SNS_SUCCESS == doIaCmd(p_nKey, p_nDir, p_pVal)", "");
     return notifyToVideo(p_nKey, valueAt(p_pVal));
 }
@@ -53,7 +53,7 @@ int ISensorController::doIaCmd_PanoTuning(u32 p_nKey, u32, void* p_pVal)
 {
     const u32 nKey = p_nKey;
     const u32 nVal = valueAt(p_pVal);
-    SNS_ASSERT(SNS_SUCCESS == notifyToVideo(nKey, nVal), "SNS_SUCCESS == notifyToVideo(nKey, nVal)",
+    SNS_ASSERT(SNS_HERE, SNS_SUCCESS == notifyToVideo(nKey, nVal), "SNS_SUCCESS == notifyToVideo(nKey, nVal)",
                "");
     return SNS_SUCCESS;
 }

@@ -23,11 +23,10 @@ struct DnaJournal {
 };
 void setDnaJournal(DnaJournal* p_pJournal);
 
-void dnaTrace(const char* p_szFunc, int p_nLine, const char* p_szFmt, ...)
-    __attribute__((format(printf, 3, 4)));
+void dnaTrace(const SnsSite& p_stSite, const char* p_szFmt, ...) __attribute__((format(printf, 2, 3)));
 void dnaPrint(const char* p_szFmt, ...) __attribute__((format(printf, 1, 2)));
-void dnaAssertFailed(const char* p_szFunc, int p_nLine, const char* p_szSignature, const char* p_szExpr,
-                     const char* p_szFmt, ...) __attribute__((format(printf, 5, 6)));
+void dnaAssertFailed(const SnsSite& p_stSite, const char* p_szExpr, const char* p_szFmt, ...)
+    __attribute__((format(printf, 3, 4)));
 void replayDnaEvents(const std::vector<DnaEvent>& p_vecEvents);
 
 // The queries and steps getDnaStyle shares with the memo.

@@ -26,13 +26,7 @@ const int kCustomListBase = 200;
 const char kDnaStyleSignature[] = "int getDnaStyle(int, const char*, std::__cxx11::string&, bool)";
 
 // The reports of the steps getDnaStyle is split into name getDnaStyle.
-#define DNA_ASSERT_AT(line, cond, exprText) \
-    do { \
-        if (!static_cast<bool>(cond)) \
-            snsAssertFailed(exprText, SNS_SOURCE_FILE, "getDnaStyle", line, kDnaStyleSignature, "%s", ""); \
-    } while (0)
-#define DNA_DBG_AT(line, ...) \
-    snsTrace(SNS_LEVEL_TRACE, SNS_COLOUR_NONE, SNS_TAG_DBG, SNS_SOURCE_FILE, "getDnaStyle", line, __VA_ARGS__)
+#define DNA_SITE(line) (SnsSite{SNS_SOURCE_FILE, "getDnaStyle", (line), kDnaStyleSignature})
 
 typedef std::vector<TiXmlElement*> ElementList;
 
@@ -117,7 +111,7 @@ int doDnaStyle(TiXmlElement* p_pNode, int p_nCmd, const ia_dynamic_params_attr_s
 {
     if (p_pAttr == nullptr) return 0;
     for (TiXmlElement* pMatch : cmdElements(p_pNode, p_nCmd)) {
-        dnaTrace(__func__, 358, "_________________cmd(%d) default(%d)__________________\n", p_nCmd,
+        dnaTrace(SNS_AT(358), "_________________cmd(%d) default(%d)__________________\n", p_nCmd,
                  p_pAttr->default_value);
         pMatch->SetAttribute("value", p_pAttr->default_value);
         TiXmlElement* pNext = nullptr;
@@ -126,7 +120,7 @@ int doDnaStyle(TiXmlElement* p_pNode, int p_nCmd, const ia_dynamic_params_attr_s
             const char* szIndex = pItem->Attribute("index");
             if (szIndex == nullptr) return -1;
             if (isItemOffered(*p_pAttr, atoi(szIndex))) continue;
-            dnaTrace(__func__, 375, "_________________delete comboitem(%s)__________________\n", szIndex);
+            dnaTrace(SNS_AT(375), "_________________delete comboitem(%s)__________________\n", szIndex);
             pMatch->RemoveChild(pItem);
         }
     }
@@ -144,7 +138,7 @@ int doCustomizeStyle(TiXmlElement* p_pNode, int p_nCmd, ia_dynamic_params_attr_s
             if (szIndex == nullptr) continue;
             // The record holds 64 items; further ones are dropped with a report.
             if (nCount >= IA_DYNAMIC_ITEMS_MAX) {
-                dnaAssertFailed(__func__, __LINE__, __PRETTY_FUNCTION__, "nCount < IA_DYNAMIC_ITEMS_MAX",
+                dnaAssertFailed(SNS_HERE, "nCount < IA_DYNAMIC_ITEMS_MAX",
                                 "cmd(%d) keeps its first %d items\n", p_nCmd, IA_DYNAMIC_ITEMS_MAX);
                 break;
             }
@@ -195,38 +189,40 @@ int queryDnaCmdList(int p_channelID, ia_dynamic_params_cmds_st& p_stList)
     memset(&p_stList, 0, sizeof(p_stList));
     const int nListRet =
         ia_ioctrl_v2(p_channelID - 1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, IA_CMD_OPT_GET, (void*)(&p_stList));
-    DNA_ASSERT_AT(441, SNS_SUCCESS == nListRet,
-                  "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "
-                  "IA_CMD_OPT_GET, (void*)(&dnaCmdList))");
+    SNS_ASSERT(DNA_SITE(441), SNS_SUCCESS == nListRet,
+               "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "
+               "IA_CMD_OPT_GET, (void*)(&dnaCmdList))",
+               "");
     if (nListRet != SNS_SUCCESS) p_stList.cmd_cnt = 0;
     return boundedCount(p_stList.cmd_cnt, IA_DYNAMIC_CMDS_MAX);
 }
 
 void reportDnaLoad(bool p_bLoaded, int p_nCmdCount)
 {
-    DNA_ASSERT_AT(445, p_bLoaded, "objStyleXmlDoc.LoadMem(szStyle, TIXML_ENCODING_UTF8)");
-    DNA_DBG_AT(448, "dnaCmdList.cmd_cnt(%d)\n", p_nCmdCount);
+    SNS_ASSERT(DNA_SITE(445), p_bLoaded, "objStyleXmlDoc.LoadMem(szStyle, TIXML_ENCODING_UTF8)", "");
+    snsDbg(DNA_SITE(448), "dnaCmdList.cmd_cnt(%d)\n", p_nCmdCount);
 }
 
 int queryDnaAttr(int p_channelID, int p_nCmd, ia_dynamic_params_attr_st& p_stAttr)
 {
     const int nAttrRet = ia_ioctrl_v2(p_channelID - 1, p_nCmd, IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&p_stAttr));
-    DNA_ASSERT_AT(453, SNS_SUCCESS == nAttrRet,
-                  "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, (ia_cmd_e)dnaCmdList.cmd_list[i], "
-                  "IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList))");
+    SNS_ASSERT(DNA_SITE(453), SNS_SUCCESS == nAttrRet,
+               "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, (ia_cmd_e)dnaCmdList.cmd_list[i], "
+               "IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList))",
+               "");
     return nAttrRet;
 }
 
 void traceDnaCmd(int p_nIndex, int p_nCmd)
 {
-    DNA_DBG_AT(451, "dnaCmdList.cmd_list[%d] = cmd(%d)\n", p_nIndex, p_nCmd);
+    snsDbg(DNA_SITE(451), "dnaCmdList.cmd_list[%d] = cmd(%d)\n", p_nIndex, p_nCmd);
 }
 
 void processDnaCmd(TiXmlElement* p_pRoot, int p_nIndex, int p_nCmd, ia_dynamic_params_attr_st& p_stAttr)
 {
     if (dnaStyleDefaultCmd(p_nCmd)) applyStyleDefault(p_pRoot, p_nIndex, p_nCmd, p_stAttr);
     if (SNS_SUCCESS != doDnaStyle(p_pRoot, p_nCmd, &p_stAttr))
-        dnaAssertFailed("getDnaStyle", 496, kDnaStyleSignature,
+        dnaAssertFailed(DNA_SITE(496),
                         "SNS_SUCCESS == doDnaStyle(objStyleXmlDoc.RootElement(), dnaCmdList.cmd_list[i], "
                         "&dnaParamList)",
                         "%s", "");

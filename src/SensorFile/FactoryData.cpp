@@ -6,13 +6,14 @@
 #include "DnaStyleDoc.h"
 #include "SensorFile/StyleMemo.h"
 #include "SensorDebug.h"
+#include "SensorKeys.h"
 #include "SensorStyle.h"
 
 namespace {
 
 // Size of the controller's factory table, assumed by the overloads
 // without a capacity.
-const u32 kFactoryCapacity = 160;
+const u32 kFactoryCapacity = SNS_KEY_TABLE_CAPACITY;
 
 // Reports of both overloads name the one without a capacity.
 const char kFctDataSignature[] = "int getFctData(int, char*, KeyVal*, u32*, bool)";
@@ -54,17 +55,17 @@ int getFctData(int p_channelID, char* p_szStyle, KeyVal* p_pKeyVal, u32* p_pnKey
         getDnaStyle(p_channelID, p_szStyle, objDnaStyleDoc, p_bShowWDRFalg);
     // The document is read as built: its printed text would parse back into
     // the same tree, and fails to parse exactly when it has no root element.
-    SNS_ASSERT_SIG_AT(558, kFctDataSignature, pDoc->RootElement() != nullptr,
-                      "objDnaStyleDoc.LoadMem(strDnaStyle.c_str(), TIXML_ENCODING_UTF8)", "");
-    SNS_ASSERT_SIG_AT(__LINE__, kFctDataSignature, NULL != p_pnKeyValNum, "NULL != p_pnKeyValNum", "");
+    SNS_ASSERT(SNS_AT(558).as(kFctDataSignature), pDoc->RootElement() != nullptr,
+               "objDnaStyleDoc.LoadMem(strDnaStyle.c_str(), TIXML_ENCODING_UTF8)", "");
+    SNS_ASSERT(SNS_HERE.as(kFctDataSignature), NULL != p_pnKeyValNum, "NULL != p_pnKeyValNum", "");
     if (p_pnKeyValNum == nullptr) return 0;
     *p_pnKeyValNum = 0;
     // Only read: style2KeyVal takes the element without const.
     TiXmlElement* pRootNode = const_cast<TiXmlElement*>(pDoc->RootElement());
-    SNS_ASSERT_SIG_AT(562, kFctDataSignature,
-                      SNS_SUCCESS == style2KeyVal(pRootNode, p_pKeyVal, p_pnKeyValNum, p_nCapacity),
-                      "SNS_SUCCESS == style2KeyVal(pRootNode, p_pKeyVal, p_pnKeyValNum)",
-                      "p_pnKeyValNum(%u)\n", *p_pnKeyValNum);
+    SNS_ASSERT(SNS_AT(562).as(kFctDataSignature),
+               SNS_SUCCESS == style2KeyVal(pRootNode, p_pKeyVal, p_pnKeyValNum, p_nCapacity),
+               "SNS_SUCCESS == style2KeyVal(pRootNode, p_pKeyVal, p_pnKeyValNum)", "p_pnKeyValNum(%u)\n",
+               *p_pnKeyValNum);
     return 0;
 }
 

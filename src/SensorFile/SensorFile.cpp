@@ -15,7 +15,7 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "parameter files are li
 
 namespace {
 
-const char kVersionFile[] = "/mnt/mtd/code/config_file/snsversion.cfg";
+const char kVersionFile[] = SNS_PATH_VERSION_FILE;
 const int kModeCreate = PKFile::modeWrite | PKFile::modeTruncate;
 
 // Byte count handed to PKFile (its low 32 bits, as the file class takes
@@ -41,15 +41,15 @@ bool openFile(PKFile& p_objFile, const char* p_szName, int p_nMode)
 INT64 getFileLen(const char* file_name)
 {
     PKFile file;
-    SNS_ASSERT(openFile(file, file_name, PKFile::modeRead), "file.open(file_name)", "file_name(%s)",
+    SNS_ASSERT(SNS_HERE, openFile(file, file_name, PKFile::modeRead), "file.open(file_name)", "file_name(%s)",
                printable(file_name));
     return file.getLength();
 }
 
 void traceFileLoad(const char* file_name)
 {
-    snsTrace(SNS_LEVEL_TRACE, SNS_COLOUR_WHITE, SNS_TAG_DBG, SNS_SOURCE_FILE, "loadFromFile", 50,
-             "open file:%s\n", printable(file_name));
+    const SnsSite stSite = {SNS_SOURCE_FILE, "loadFromFile", 50, "int loadFromFile(const char*, char*, INT64)"};
+    snsTrace(stSite, SNS_LEVEL_TRACE, SNS_COLOUR_WHITE, SNS_TAG_DBG, "open file:%s\n", printable(file_name));
 }
 
 int loadFromFile(const char* file_name, char* data, INT64 file_len)
@@ -67,13 +67,13 @@ int loadFromFile(const char* file_name, char* data, INT64 file_len)
 int saveToFile(char* file_name, char* data, INT64 file_len)
 {
     PKFile file;
-    SNS_ASSERT(openFile(file, file_name, kModeCreate),
+    SNS_ASSERT(SNS_HERE, openFile(file, file_name, kModeCreate),
                "file.open(file_name, PKFile::modeWrite | PKFile::modeTruncate)", "file_name(%s)\n",
                printable(file_name));
     int nSize = 0;
-    SNS_ASSERT(file_len == static_cast<INT64>(nSize = file.write(data, transferLength(data, file_len))),
-               "file_len == (nSize=file.write(data, file_len))", "file_len(%d)\n",
-               static_cast<int>(file_len));
+    SNS_ASSERT(
+        SNS_HERE, file_len == static_cast<INT64>(nSize = file.write(data, transferLength(data, file_len))),
+        "file_len == (nSize=file.write(data, file_len))", "file_len(%d)\n", static_cast<int>(file_len));
     file.close();
     return nSize;
 }
@@ -81,11 +81,11 @@ int saveToFile(char* file_name, char* data, INT64 file_len)
 int keyValFromFile(char* file_name, KeyVal* p_pKeyVal, u32 p_nKeyValNum)
 {
     PKFile file;
-    SNS_ASSERT(openFile(file, file_name, PKFile::modeRead), "file.open(file_name)", "file_name(%s)\n",
-               printable(file_name));
+    SNS_ASSERT(SNS_HERE, openFile(file, file_name, PKFile::modeRead), "file.open(file_name)",
+               "file_name(%s)\n", printable(file_name));
     const INT64 nWanted = static_cast<INT64>(sizeof(KeyVal)) * p_nKeyValNum;
     const int nSize = file.read(reinterpret_cast<char*>(p_pKeyVal), transferLength(p_pKeyVal, nWanted));
-    SNS_ASSERT(static_cast<INT64>(nSize) == nWanted, "nSize == sizeof(KeyVal)*p_nKeyValNum",
+    SNS_ASSERT(SNS_HERE, static_cast<INT64>(nSize) == nWanted, "nSize == sizeof(KeyVal)*p_nKeyValNum",
                "file_name(%s) nSize(%d) sizeof(KeyVal) = %d, p_nKeyValNum(%d)\n", printable(file_name), nSize,
                static_cast<int>(sizeof(KeyVal)), static_cast<int>(p_nKeyValNum));
     file.close();
@@ -95,12 +95,12 @@ int keyValFromFile(char* file_name, KeyVal* p_pKeyVal, u32 p_nKeyValNum)
 int keyValToFile(char* file_name, KeyVal* p_pKeyVal, u32 p_nKeyValSum)
 {
     PKFile file;
-    SNS_ASSERT(openFile(file, file_name, kModeCreate),
+    SNS_ASSERT(SNS_HERE, openFile(file, file_name, kModeCreate),
                "file.open(file_name, PKFile::modeWrite | PKFile::modeTruncate)", "file_name(%s)\n",
                printable(file_name));
     const INT64 nWanted = static_cast<INT64>(sizeof(KeyVal)) * p_nKeyValSum;
     const int nSize = file.write(reinterpret_cast<char*>(p_pKeyVal), transferLength(p_pKeyVal, nWanted));
-    SNS_ASSERT(static_cast<INT64>(nSize) == nWanted, "nSize == sizeof(KeyVal)*p_nKeyValSum",
+    SNS_ASSERT(SNS_HERE, static_cast<INT64>(nSize) == nWanted, "nSize == sizeof(KeyVal)*p_nKeyValSum",
                "nSize(%d) sizeof(KeyVal) = %d, p_nKeyValNum(%d)\n", nSize, static_cast<int>(sizeof(KeyVal)),
                static_cast<int>(p_nKeyValSum));
     file.close();

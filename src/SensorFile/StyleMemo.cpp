@@ -36,12 +36,10 @@ void emit(const DnaEvent& p_stEvent)
 {
     switch (p_stEvent.eKind) {
     case DnaEvent::TRACE:
-        snsTrace(SNS_LEVEL_TRACE, SNS_COLOUR_NONE, SNS_TAG_DBG, SNS_SOURCE_FILE, p_stEvent.szFunc, p_stEvent.nLine,
-                 "%s", p_stEvent.strText.c_str());
+        snsDbg(p_stEvent.stSite, "%s", p_stEvent.strText.c_str());
         break;
     case DnaEvent::ASSERT:
-        snsAssertFailed(p_stEvent.szExpr, SNS_SOURCE_FILE, p_stEvent.szFunc, p_stEvent.nLine, p_stEvent.szSignature,
-                        "%s", p_stEvent.strText.c_str());
+        snsAssertFailed(p_stEvent.stSite, p_stEvent.szExpr, "%s", p_stEvent.strText.c_str());
         break;
     case DnaEvent::PRINT:
         fputs(p_stEvent.strText.c_str(), stdout);
@@ -60,17 +58,17 @@ void note(DnaEvent p_stEvent)
 
 void setDnaJournal(DnaJournal* p_pJournal) { t_pJournal = p_pJournal; }
 
-void dnaTrace(const char* p_szFunc, int p_nLine, const char* p_szFmt, ...)
+void dnaTrace(const SnsSite& p_stSite, const char* p_szFmt, ...)
 {
     if (t_pJournal != nullptr && t_pJournal->bSilent) return;
     // Unrecorded, the text is made only when it is printed.
     if (t_pJournal == nullptr && !snsLevelPasses(SNS_LEVEL_TRACE)) return;
     va_list args;
     va_start(args, p_szFmt);
-    DnaEvent stEvent = {DnaEvent::TRACE, p_szFunc, p_nLine, nullptr, nullptr, formatted(p_szFmt, args)};
+    DnaEvent stEvent = {DnaEvent::TRACE, p_stSite, nullptr, formatted(p_szFmt, args)};
     va_end(args);
     if (t_pJournal == nullptr) {
-        snsTracePassed(SNS_COLOUR_NONE, SNS_TAG_DBG, SNS_SOURCE_FILE, p_szFunc, p_nLine, "%s", stEvent.strText.c_str());
+        snsTracePassed(p_stSite, SNS_COLOUR_NONE, SNS_TAG_DBG, "%s", stEvent.strText.c_str());
         return;
     }
     note(stEvent);
@@ -81,17 +79,16 @@ void dnaPrint(const char* p_szFmt, ...)
     if (t_pJournal != nullptr && t_pJournal->bSilent) return;
     va_list args;
     va_start(args, p_szFmt);
-    note({DnaEvent::PRINT, nullptr, 0, nullptr, nullptr, formatted(p_szFmt, args)});
+    note({DnaEvent::PRINT, SnsSite{}, nullptr, formatted(p_szFmt, args)});
     va_end(args);
 }
 
-void dnaAssertFailed(const char* p_szFunc, int p_nLine, const char* p_szSignature, const char* p_szExpr,
-                     const char* p_szFmt, ...)
+void dnaAssertFailed(const SnsSite& p_stSite, const char* p_szExpr, const char* p_szFmt, ...)
 {
     if (t_pJournal != nullptr && t_pJournal->bSilent) return;
     va_list args;
     va_start(args, p_szFmt);
-    note({DnaEvent::ASSERT, p_szFunc, p_nLine, p_szExpr, p_szSignature, formatted(p_szFmt, args)});
+    note({DnaEvent::ASSERT, p_stSite, p_szExpr, formatted(p_szFmt, args)});
     va_end(args);
 }
 

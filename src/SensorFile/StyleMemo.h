@@ -12,15 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "SensorDebug.h"
 #include "SensorTypes.h"
 
 // One report or console line of the dynamic style, kept for its replay.
 struct DnaEvent {
     enum Kind { TRACE, ASSERT, PRINT } eKind;
-    const char* szFunc;
-    int nLine;
-    const char* szExpr;       // ASSERT: the condition's text
-    const char* szSignature;  // ASSERT: the reported signature
+    SnsSite stSite;
+    const char* szExpr;  // ASSERT: the condition's text
     std::string strText;
 };
 

@@ -16,8 +16,6 @@
 
 namespace {
 
-const char kMachineInfoFile[] = "/mnt/mtd/code/factory_setting/machineinfo.ini";
-const u32 kDefaultSchemeSum = 4;
 const int kThermalChannel = 2;
 const size_t kReservedFill = 3;
 
@@ -54,12 +52,14 @@ struct StyleFiles {
     const char* szDiversity;
 };
 
-const StyleFiles kPlainFiles = {"/hd1/moduleConfig/sensorConfig/style/Style.xml",
-                                "/hd1/moduleConfig/sensorConfig/styleDiversity/StyleDiversity.xml"};
-const StyleFiles kDomeFiles = {"/hd1/moduleConfig/sensorConfig/style/Style_dome.xml",
-                               "/hd1/moduleConfig/sensorConfig/styleDiversity/StyleDiversity_dome.xml"};
-const StyleFiles kThermalFiles = {"/hd1/moduleConfig/sensorConfig/style/Style_Thermal.xml",
-                                  "/hd1/moduleConfig/sensorConfig/styleDiversity/StyleDiversity_Thermal.xml"};
+#define STYLE_FILES(family)                                \
+    {                                                      \
+        SNS_STYLE_FILE(family), SNS_DIVERSITY_FILE(family) \
+    }
+const StyleFiles kPlainFiles = STYLE_FILES(SNS_STYLE_FAMILY_PLAIN);
+const StyleFiles kDomeFiles = STYLE_FILES(SNS_STYLE_FAMILY_DOME);
+const StyleFiles kThermalFiles = STYLE_FILES(SNS_STYLE_FAMILY_THERMAL);
+#undef STYLE_FILES
 
 const DeviceKind* findDeviceKind(int p_nType)
 {
@@ -92,8 +92,8 @@ void copyField(char* p_szField, size_t p_nSize, const std::string& p_strText, co
     const size_t nCopy = p_strText.size() < p_nSize ? p_strText.size() : p_nSize - 1;
     memcpy(p_szField, p_strText.data(), nCopy);
     p_szField[nCopy] = '\0';
-    SNS_ASSERT(nCopy == p_strText.size(), "p_strText.size() < p_nSize", "%s cut to %u characters\n", p_szName,
-               static_cast<unsigned>(nCopy));
+    SNS_ASSERT(SNS_HERE, nCopy == p_strText.size(), "p_strText.size() < p_nSize", "%s cut to %u characters\n",
+               p_szName, static_cast<unsigned>(nCopy));
 }
 
 void copyModuleConfig(const ModuleConfigure& p_objModule, ModuleConfig& p_stConfig)
@@ -113,6 +113,9 @@ char* allocFileText(const char* p_szFile, INT64& p_nLen)
     return static_cast<char*>(calloc(static_cast<size_t>(p_nLen) + 1, 1));
 }
 
+// The reports of initSysConf name it as the host knows it.
+#define SYSCONF_AT(line) SNS_AT(line).as("int initSysConf(int, const ModuleConfigure&, SysConfig*)")
+
 }  // namespace
 
 int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, SysConfig* p_stSysConf)
@@ -123,7 +126,7 @@ int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, S
 int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, SysConfig* p_stSysConf,
                 DnaStyleMemo* p_pMemo)
 {
-    SNS_ASSERT(NULL != p_stSysConf, "NULL != p_stSysConf", "");
+    SNS_ASSERT(SYSCONF_AT(__LINE__), NULL != p_stSysConf, "NULL != p_stSysConf", "");
     if (p_stSysConf == nullptr) return SNS_SUCCESS;
     memset(p_stSysConf, 0, sizeof(*p_stSysConf));
     // The reserved fields hold three 'x' (the record is zeroed above).
@@ -131,41 +134,48 @@ int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, S
     memset(p_stSysConf->moduleConfig.szReserved2, 'x', kReservedFill);
     copyModuleConfig(p_objModuleConfigure, p_stSysConf->moduleConfig);
 
-    p_stSysConf->nSchemeSum = kDefaultSchemeSum;
-    getDetailFieldTou32(p_stSysConf->moduleConfig.szDetail, "max_scheme", &p_stSysConf->nSchemeSum);
+    p_stSysConf->nSchemeSum = declaredSchemeSum(p_stSysConf->moduleConfig.szDetail);
 
     MachineInfo machineInfo;
-    SNS_ASSERT_AT(39, SystemInfoParser::parseMachineInfo(kMachineInfoFile, machineInfo),
-                  "SystemInfoParser::parseMachineInfo(\"/mnt/mtd/code/factory_setting/machineinfo.ini\", "
-                  "machineInfo)",
-                  "");
+    SNS_ASSERT(SYSCONF_AT(39), SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, machineInfo),
+               "SystemInfoParser::parseMachineInfo(\"" SNS_PATH_MACHINE_INFO
+               "\", "
+               "machineInfo)",
+               "");
     p_stSysConf->nDeviceType = machineInfo.getDeviceType();
-    SNS_ASSERT_AT(57, nullptr != findDeviceKind(p_stSysConf->nDeviceType), deviceCheckText().c_str(),
-                  "p_stSysConf->nDeviceType(%d)\n", p_stSysConf->nDeviceType);
+    SNS_ASSERT(SYSCONF_AT(57), nullptr != findDeviceKind(p_stSysConf->nDeviceType), deviceCheckText().c_str(),
+               "p_stSysConf->nDeviceType(%d)\n", p_stSysConf->nDeviceType);
 
     const StyleFiles& stFiles = chooseStyleFiles(p_nChannelID, p_stSysConf->nDeviceType);
     INT64 nStyleLen = 0;
     p_stSysConf->szUIStyle = allocFileText(stFiles.szStyle, nStyleLen);
-    SNS_ASSERT_AT(87, loadFromFile(stFiles.szStyle, p_stSysConf->szUIStyle, nStyleLen) > 0,
-                  "loadFromFile(strStyleFileName.c_str(), p_stSysConf->szUIStyle, "
-                  "getFileLen(strStyleFileName.c_str())) > 0",
-                  "");
+    SNS_ASSERT(SYSCONF_AT(87), loadFromFile(stFiles.szStyle, p_stSysConf->szUIStyle, nStyleLen) > 0,
+               "loadFromFile(strStyleFileName.c_str(), p_stSysConf->szUIStyle, "
+               "getFileLen(strStyleFileName.c_str())) > 0",
+               "");
 
     INT64 nDivLen = 0;
     char* ui_styleDiversity = allocFileText(stFiles.szDiversity, nDivLen);
-    SNS_ASSERT_AT(116, loadFromFile(stFiles.szDiversity, ui_styleDiversity, nDivLen) > 0,
-                  "loadFromFile(strStyleDivFileName.c_str(), ui_styleDiversity, "
-                  "getFileLen(strStyleDivFileName.c_str())) > 0",
-                  "");
+    SNS_ASSERT(SYSCONF_AT(116), loadFromFile(stFiles.szDiversity, ui_styleDiversity, nDivLen) > 0,
+               "loadFromFile(strStyleDivFileName.c_str(), ui_styleDiversity, "
+               "getFileLen(strStyleDivFileName.c_str())) > 0",
+               "");
 
-    SNS_ASSERT_AT(119,
-                  SNS_SUCCESS == mergeStyle(p_nChannelID, &p_stSysConf->moduleConfig, &p_stSysConf->szUIStyle,
-                                            ui_styleDiversity, p_pMemo),
-                  "SNS_SUCCESS == mergeStyle(p_nChannelID,&p_stSysConf->moduleConfig, "
-                  "&p_stSysConf->szUIStyle, ui_styleDiversity)",
-                  "");
+    SNS_ASSERT(SYSCONF_AT(119),
+               SNS_SUCCESS == mergeStyle(p_nChannelID, &p_stSysConf->moduleConfig, &p_stSysConf->szUIStyle,
+                                         ui_styleDiversity, p_pMemo),
+               "SNS_SUCCESS == mergeStyle(p_nChannelID,&p_stSysConf->moduleConfig, "
+               "&p_stSysConf->szUIStyle, ui_styleDiversity)",
+               "");
     free(ui_styleDiversity);
     return SNS_SUCCESS;
+}
+
+u32 declaredSchemeSum(const char* p_szDetail)
+{
+    u32 nSum = SNS_DEFAULT_SCHEME_SUM;
+    getDetailFieldTou32(p_szDetail, "max_scheme", &nSum);
+    return nSum;
 }
 
 void uinitSysConf(SysConfig* p_stSysConf)

@@ -26,7 +26,7 @@ const size_t kSmallStyleRecords = 5 + kStyleParams.size();
 
 inline std::string schemeFile(int p_nChannel, int p_nScheme)
 {
-    return "/mnt/mtd/code/config_file/sensor" + std::to_string(p_nChannel) + "_" + std::to_string(p_nScheme) + ".cfg";
+    return schemeFilePath(p_nChannel, p_nScheme);
 }
 
 class InitFixture : public testsupport::FlashTest {
@@ -82,15 +82,14 @@ protected:
     }
     static void writeMachineInfo(int p_nType, const std::string& p_strModel)
     {
-        testsupport::writeFlashFile("/mnt/mtd/code/factory_setting/machineinfo.ini",
+        testsupport::writeFlashFile(SNS_PATH_MACHINE_INFO,
                                     "device_type=" + std::to_string(p_nType) + "\nhardware_model=" + p_strModel);
     }
     // p_strVariant: "" for the plain documents, "_Thermal" or "_dome".
     static void writeStyle(const std::string& p_strVariant, const std::string& p_strStyle)
     {
-        const std::string strDir = "/hd1/moduleConfig/sensorConfig/";
-        testsupport::writeFlashFile(strDir + "style/Style" + p_strVariant + ".xml", p_strStyle);
-        testsupport::writeFlashFile(strDir + "styleDiversity/StyleDiversity" + p_strVariant + ".xml", "<V/>");
+        testsupport::writeFlashFile(SNS_PATH_STYLE_DIR "Style" + p_strVariant + ".xml", p_strStyle);
+        testsupport::writeFlashFile(SNS_PATH_DIVERSITY_DIR "StyleDiversity" + p_strVariant + ".xml", "<V/>");
     }
 
     ISensorController& start(const std::string& p_strDetail = "", int p_nChannel = 1)

@@ -9,12 +9,13 @@
 #include <utility>
 #include <vector>
 
+#include "FlashLayout.h"
 #include "ISensorController.h"
 
 namespace testsupport {
 
 void removeTree(const std::string& p_strDir);
-// Writes a file below the flash root (p_strPath is absolute, e.g. "/tmp/Debug.sign").
+// Writes a file below the flash root (p_strPath is absolute, e.g. SNS_PATH_DEBUG_SIGN).
 void writeFlashFile(const std::string& p_strPath, const std::string& p_strContent);
 std::string readFlashFile(const std::string& p_strPath);
 bool flashFileExists(const std::string& p_strPath);

@@ -95,7 +95,8 @@ int runDecode(Session*, const Args& p_vecArgs)
         if (!readWhole(strPath, strBytes)) {
             toolError("%s: cannot read the file", strPath.c_str());
             nResult = EXIT_FAILED;
-        } else if (std::filesystem::path(strPath).filename() == kVersionFileName) {
+        } else if (std::filesystem::path(strPath).filename() ==
+                   std::filesystem::path(SNS_PATH_VERSION_FILE).filename()) {
             nResult = decodeVersion(strPath, strBytes);
         } else {
             nResult = decodeParameters(strPath, strBytes);

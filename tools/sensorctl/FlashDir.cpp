@@ -11,11 +11,6 @@
 
 namespace fs = std::filesystem;
 
-const char* const kModuleConfigPath = "/hd1/moduleConfig/moduleConfig.xml";
-const char* const kMachineInfoPath = "/mnt/mtd/code/factory_setting/machineinfo.ini";
-const char* const kParamFileDir = "/mnt/mtd/code/config_file";
-const char* const kVersionFileName = "snsversion.cfg";
-
 namespace {
 
 std::string executableDir()
@@ -29,7 +24,7 @@ std::string executableDir()
 bool isFlashTree(const fs::path& p_objDir)
 {
     std::error_code ec;
-    return fs::is_regular_file(p_objDir / std::string(kModuleConfigPath).substr(1), ec);
+    return fs::is_regular_file(p_objDir / std::string(SNS_PATH_MODULE_CONFIG).substr(1), ec);
 }
 
 bool isEmptyDir(const fs::path& p_objDir)
@@ -80,7 +75,7 @@ std::string prepareFlashDir(const std::string& p_strDir, bool& p_bCreated)
     if (!fs::is_directory(objDir, ec)) return p_strDir + " is not a folder";
     if (!isFlashTree(objDir))
         return p_strDir + " is not a camera flash tree: it has no " +
-               std::string(kModuleConfigPath).substr(1) +
+               std::string(SNS_PATH_MODULE_CONFIG).substr(1) +
                " (name another folder with --flash, or a missing one to get the sample camera)";
     return "";
 }
@@ -89,7 +84,7 @@ std::vector<std::string> damagedParameterFiles(const std::string& p_strDir)
 {
     std::vector<std::string> vecOut;
     std::error_code ec;
-    const fs::path objParamDir = fs::path(p_strDir) / std::string(kParamFileDir).substr(1);
+    const fs::path objParamDir = fs::path(p_strDir) / std::string(SNS_PATH_CONFIG_DIR).substr(1);
     for (fs::directory_iterator it(objParamDir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string strName = it->path().filename().string();
         if (strName.compare(0, 6, "sensor") != 0 || it->path().extension() != ".cfg") continue;

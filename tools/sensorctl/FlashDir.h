@@ -6,11 +6,8 @@
 #include <string>
 #include <vector>
 
-// Camera paths a host reads (below the flash root on a PC).
-extern const char* const kModuleConfigPath;
-extern const char* const kMachineInfoPath;
-extern const char* const kParamFileDir;
-extern const char* const kVersionFileName;
+// The camera paths (below the flash root on a PC).
+#include "FlashLayout.h"
 
 // The sample camera's flash tree: the source tree's copy, else the one
 // installed beside the tool, else the install prefix's; "" when none exists.

@@ -7,9 +7,6 @@
 
 namespace {
 
-// Values of KEY_SCHEME_MODE in scheme 0.
-enum SwitchingKind { SWITCH_NONE = 0, SWITCH_BY_TIME = 1, SWITCH_BY_DAYNIGHT = 2 };
-
 u32 cachedValue(ISensorController& p_objCtrl, int p_nScheme, u32 p_nKey)
 {
     u32 nValue = 0;
@@ -58,9 +55,12 @@ std::string windowText(ISensorController& p_objCtrl, int p_nScheme)
 std::string switchingText(ISensorController& p_objCtrl)
 {
     switch (cachedValue(p_objCtrl, 0, KEY_SCHEME_MODE)) {
-    case SWITCH_BY_TIME: return "by time window";
-    case SWITCH_BY_DAYNIGHT: return "by day/night state";
-    default: return "none";
+        case SCHEME_MODE_TIME:
+            return "by time window";
+        case SCHEME_MODE_DAY_NIGHT:
+            return "by day/night state";
+        default:
+            return "none";
     }
 }
 
@@ -69,5 +69,5 @@ bool autoSwitchingOn(ISensorController& p_objCtrl)
     int nMode = 0;
     p_objCtrl.getParamMode(nMode);
     const u32 nKind = cachedValue(p_objCtrl, 0, KEY_SCHEME_MODE);
-    return nMode != 0 && (nKind == SWITCH_BY_TIME || nKind == SWITCH_BY_DAYNIGHT);
+    return nMode != 0 && (nKind == SCHEME_MODE_TIME || nKind == SCHEME_MODE_DAY_NIGHT);
 }

@@ -14,8 +14,6 @@
 
 namespace {
 
-const u32 kDefaultSchemeCount = 4;  // the library's count when "max_scheme" is absent
-
 // The module meant for this channel: the one whose id is the channel number,
 // else the first that matches the machine (as the library's factory reset takes it).
 const ModuleConfigure& moduleForChannel(const std::list<ModuleConfigure>& p_lstModules,
@@ -98,23 +96,21 @@ void Session::close()
 
 std::string Session::readModuleConfigure()
 {
-    if (!SystemInfoParser::parseMachineInfo(kMachineInfoPath, m_objMachineInfo))
+    if (!SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, m_objMachineInfo))
         toolNote("no machine information in %s; only modules without hardware model and code match",
-                 kMachineInfoPath);
+                 SNS_PATH_MACHINE_INFO);
     std::list<ModuleConfigure> lstModules;
-    if (!ModuleConfigureParser::parse(kModuleConfigPath, m_objMachineInfo.getHardwareModel(),
+    if (!ModuleConfigureParser::parse(SNS_PATH_MODULE_CONFIG, m_objMachineInfo.getHardwareModel(),
                                       m_objMachineInfo.getHardwareCode(), lstModules))
         return formatText("cannot read the module configuration %s%s", m_strFlashDir.c_str(),
-                          kModuleConfigPath);
+                          SNS_PATH_MODULE_CONFIG);
     if (lstModules.empty())
         return formatText("no module in %s%s matches the machine (hardware model '%s', code '%s')",
-                          m_strFlashDir.c_str(), kModuleConfigPath,
+                          m_strFlashDir.c_str(), SNS_PATH_MODULE_CONFIG,
                           m_objMachineInfo.getHardwareModel().c_str(),
                           m_objMachineInfo.getHardwareCode().c_str());
     m_objModule = moduleForChannel(lstModules, m_stOptions.m_nChannel);
-    u32 nSchemes = kDefaultSchemeCount;
-    getDetailFieldTou32(m_objModule.getDetail().c_str(), "max_scheme", &nSchemes);
-    m_nSchemeCount = static_cast<int>(nSchemes);
+    m_nSchemeCount = static_cast<int>(schemeSumOf(m_objModule.getDetail().c_str()));
     return "";
 }
 

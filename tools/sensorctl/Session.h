@@ -47,7 +47,7 @@ public:
     int channel() const { return m_stOptions.m_nChannel; }
     // Channel as the image-algorithm library numbers it.
     int iaChannel() const { return m_stOptions.m_nChannel - 1; }
-    // User schemes of the module ("max_scheme", 4 when absent); scheme
+    // User schemes the library keeps for the module (schemeSumOf); scheme
     // schemeCount() is the factory scheme.
     int schemeCount() const { return m_nSchemeCount; }
     const std::string& flashDir() const { return m_strFlashDir; }
