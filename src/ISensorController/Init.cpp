@@ -69,7 +69,8 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     setStatusBit(SNS_STATUS_INITIALISING);
     clearStatusBit(SNS_STATUS_INITIALISED);
 
-    SNS_ASSERT(SNS_AT(84), SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf, &m_pMemo->objDnaStyle),
+    SNS_ASSERT(SNS_AT(84),
+               SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf, &m_pMemo->objDnaStyle),
                "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
     SNS_ASSERT(SNS_HERE, m_stSysConf.nSchemeSum <= SNS_MAX_SCHEME_SUM,
                "m_stSysConf.nSchemeSum <= kMaxSchemeSum", "m_stSysConf.nSchemeSum(%u) cut to %u\n",
@@ -80,7 +81,7 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     m_pstKeyValBuf = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     SNS_ASSERT(SNS_AT(89),
                SNS_SUCCESS == getFctData(m_nCameraID, m_stSysConf.szUIStyle, m_pFctKeyVal, &m_nKeyValSum,
-                                         m_bShowWDRFalg, m_nKeyCmdSum),
+                                         m_bShowWDRFalg, m_nKeyCmdSum, &m_pMemo->objDnaStyle),
                "SNS_SUCCESS == getFctData(m_nCameraID,m_stSysConf.szUIStyle, m_pFctKeyVal, "
                "&m_nKeyValSum,m_bShowWDRFalg)",
                "m_nKeyValSum(%d)\n", m_nKeyValSum);
