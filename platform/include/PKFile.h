@@ -55,6 +55,7 @@ public:
     static bool mkdirs(const char* p_szDir);
 
 private:
+    bool openForReading(const std::string& p_strReal);
     bool openReplacement(const std::string& p_strReal, const char* p_szStdio);
     bool commitReplacement();
 

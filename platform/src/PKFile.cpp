@@ -110,6 +110,7 @@ bool PKFile::open(const char* p_szPath, int p_nMode)
     if (p_szPath == nullptr || p_szPath[0] == '\0' || !openFlags(p_nMode, nFlags, szStdio)) return false;
     const std::string strReal = platformsim::resolvePath(p_szPath);
     if (isReplacingMode(p_nMode)) return openReplacement(strReal, szStdio);
+    if (!m_bWritable) return openForReading(strReal);
     int nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC, 0666);
     // A fresh flash has none of the configuration folders yet.
     if (nFd < 0 && errno == ENOENT && isWriteMode(p_nMode) && pkpath::makeParentDirs(strReal))
@@ -124,6 +125,19 @@ bool PKFile::open(const char* p_szPath, int p_nMode)
     m_pFile = fdopen(nFd, szStdio);
     if (m_pFile == nullptr) ::close(nFd);
     return m_pFile != nullptr;
+}
+
+// fopen rather than fdopen, which asks the descriptor for its mode once more.
+bool PKFile::openForReading(const std::string& p_strReal)
+{
+    m_pFile = fopen(p_strReal.c_str(), "rbe");
+    if (m_pFile == nullptr) return false;
+    // A directory opens for reading, but it is no file.
+    struct stat stInfo;
+    if (fstat(fileno(m_pFile), &stInfo) == 0 && !S_ISDIR(stInfo.st_mode)) return true;
+    fclose(m_pFile);
+    m_pFile = nullptr;
+    return false;
 }
 
 bool PKFile::openReplacement(const std::string& p_strReal, const char* p_szStdio)
