@@ -7,21 +7,25 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_DIR=${BUILD_DIR:-build}
-PACKAGES=(cmake g++ make pkg-config libtinyxml-dev googletest libgtest-dev libgmock-dev libbenchmark-dev)
+# The demo needs the library, the simulator and the tool; tests and benchmarks need the rest.
+DEMO_PACKAGES=(cmake g++ make libtinyxml-dev)
+PACKAGES=("${DEMO_PACKAGES[@]}" pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev)
 
 source scripts/lib/packages.sh
 
 build() {
     # The benchmarks are built too, so they keep compiling; scripts/bench.sh runs them.
-    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSNS_BUILD_BENCH=ON "$@" >/dev/null
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSNS_BUILD_TESTS=ON -DSNS_BUILD_BENCH=ON "$@" >/dev/null
     cmake --build "$BUILD_DIR" -j"$(nproc)"
 }
 
 case "${1:-}" in
     demo)
-        install_missing "${PACKAGES[@]}"
-        build
-        "$BUILD_DIR"/tools/sensorctl --flash "$BUILD_DIR"/demo-flash demo
+        install_missing "${DEMO_PACKAGES[@]}"
+        cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSNS_BUILD_TESTS=OFF -DSNS_BUILD_BENCH=OFF >/dev/null
+        cmake --build "$BUILD_DIR" -j"$(nproc)" --target sensorctl
+        # On a scratch copy of the sample camera, removed afterwards.
+        "$BUILD_DIR"/tools/sensorctl demo
         ;;
     test)
         install_missing "${PACKAGES[@]}"

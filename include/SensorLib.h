@@ -27,6 +27,9 @@ SNS_API int keyValFromFile(char* file_name, KeyVal* p_pKeyVal, u32 p_nKeyValNum)
 SNS_API int keyValToFile(char* file_name, KeyVal* p_pKeyVal, u32 p_nKeyValSum);
 SNS_API int getVersion(u32* p_pnVersion);
 SNS_API int setVersion(u32 p_nVersion);
+// Layout version of the parameter files this library reads and writes; init
+// removes a channel's parameter files when the version file holds another.
+SNS_API u32 paramFileLayoutVersion();
 
 // Module detail fields "(name=value)".
 SNS_API int getDetailFieldTou32(const char* p_szDetail, const char* p_szName, u32* p_pnValue);

@@ -1,83 +1,16 @@
 // sensorctl run as a process on flash folders below the test's own root.
-#include <stdint.h>
-#include <stdio.h>
-#include <sys/wait.h>
-
 #include <regex>
 #include <string>
 
-#include "TestSupport.h"
+#include "SensorctlRun.h"
 
 #ifdef SNS_SENSORCTL_PATH
 
 namespace {
 
-using testsupport::readFlashFile;
-using testsupport::writeFlashFile;
+using namespace testsupport;
 
-const long long kNoRow = -999999;
 const size_t npos = std::string::npos;
-
-struct ToolRun {
-    int m_nExit;
-    std::string m_strOut;
-    std::string m_strErr;
-};
-
-// The bytes of one parameter record, little-endian.
-std::string record(uint32_t p_nKey, uint32_t p_nValue)
-{
-    std::string strBytes;
-    for (uint32_t nWord : {p_nKey, p_nValue})
-        for (int i = 0; i < 4; ++i) strBytes += static_cast<char>((nWord >> (8 * i)) & 0xFF);
-    return strBytes;
-}
-
-// The value on the first row of a key name ("-": a key without a name) in
-// the output of get, set or decode; kNoRow when there is none.
-long long shown(const std::string& p_strOut, const std::string& p_strName)
-{
-    std::smatch objMatch;
-    const std::regex objRow("(^|\\n)\\s*\\d+\\s+" + p_strName + "\\s+(-?\\d+)\\n");
-    return std::regex_search(p_strOut, objMatch, objRow) ? std::stoll(objMatch[2]) : kNoRow;
-}
-
-// Paths below the test's root ("/flash/..." is the tool's flash folder).
-std::string schemeFile(int p_nChannel, int p_nScheme)
-{
-    return "/flash/mnt/mtd/code/config_file/sensor" + std::to_string(p_nChannel) + "_" + std::to_string(p_nScheme) +
-           ".cfg";
-}
-
-class SensorctlTest : public testsupport::FlashTest {
-protected:
-    // Runs "sensorctl --flash <root><p_strFlash> <args>", standard input from p_strInput.
-    ToolRun run(const std::string& p_strArgs, const std::string& p_strInput = "",
-                const std::string& p_strFlash = "/flash")
-    {
-        writeFlashFile("/stdin.txt", p_strInput);
-        const std::string strCmd = std::string("'") + SNS_SENSORCTL_PATH + "' --flash " + onDisk(p_strFlash) + " " +
-                                   p_strArgs + " <" + onDisk("/stdin.txt") + " 2>" + onDisk("/stderr.txt");
-        ToolRun stRun = {-1, "", ""};
-        FILE* pPipe = popen(strCmd.c_str(), "r");
-        if (pPipe == nullptr) return stRun;
-        char szBuf[4096];
-        for (size_t nRead = 0; (nRead = fread(szBuf, 1, sizeof(szBuf), pPipe)) > 0;)
-            stRun.m_strOut.append(szBuf, nRead);
-        const int nStatus = pclose(pPipe);
-        stRun.m_nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-        stRun.m_strErr = readFlashFile("/stderr.txt");
-        return stRun;
-    }
-    // The real path of a path below the root, quoted for the shell.
-    std::string onDisk(const std::string& p_strPath) const { return "'" + m_strRoot + p_strPath + "'"; }
-    long long brightness(const std::string& p_strOptions = "")
-    {
-        const ToolRun stRun = run(p_strOptions + " get brightness");
-        EXPECT_EQ(0, stRun.m_nExit) << stRun.m_strErr;
-        return shown(stRun.m_strOut, "KEY_BRIGHTNESS");
-    }
-};
 
 TEST_F(SensorctlTest, KeysInEveryFormAndSetOutlivingTheRunOnlyWhenSaved)
 {
@@ -123,12 +56,14 @@ TEST_F(SensorctlTest, SchemesAndChannelsKeepTheirOwnFiles)
     EXPECT_EQ(0, run("--scheme 1 set 8001=9 8002=0 8003=9 8004=1 --save").m_nExit);
     EXPECT_NE(strBefore, readFlashFile(schemeFile(1, 1)));
 
-    // A cut parameter file is named before the library reads it; the run goes on.
+    // A cut parameter file is named before the library reads it, and nothing runs.
     const std::string strWhole = readFlashFile(schemeFile(1, 3));
     writeFlashFile(schemeFile(1, 3), strWhole.substr(0, strWhole.size() - 5));
     const ToolRun stDamaged = run("get brightness");
-    EXPECT_EQ(0, stDamaged.m_nExit);
-    EXPECT_NE(npos, stDamaged.m_strErr.find("damaged parameter file " + m_strRoot + schemeFile(1, 3)));
+    EXPECT_EQ(1, stDamaged.m_nExit);
+    EXPECT_NE(npos, stDamaged.m_strErr.find("damaged parameter file " + m_strRoot + schemeFile(1, 3) +
+                                            ": " + std::to_string(strWhole.size() - 5) + " bytes"));
+    EXPECT_EQ(strWhole.size() - 5, readFlashFile(schemeFile(1, 3)).size());
 }
 
 TEST_F(SensorctlTest, UsageErrorsExitWithTwoBeforeAnyFlashAndFailuresWithOne)
@@ -239,8 +174,8 @@ TEST_F(SensorctlTest, DemoRunsToTheEnd)
     EXPECT_EQ(0, stRun.m_nExit) << stRun.m_strErr;
     EXPECT_NE(npos, stRun.m_strOut.find("The tour is over"));
     EXPECT_NE(npos, stRun.m_strOut.find("video: channel 1 key 2384"));
-    // It ends with a factory reset, so a second tour starts from the same state.
-    EXPECT_EQ(0, run("demo").m_nExit);
+    // It ends with a factory reset, so a second tour, agreed to, starts from the same state.
+    EXPECT_EQ(0, run("--allow-reset demo").m_nExit);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ ISensorController::ISensorController()
       m_nKeyValSum(0),
       m_pstKeyValBuf(nullptr),
       m_pKeyCmdMap(nullptr),
-      m_nVersion(8),
+      m_nVersion(paramFileLayoutVersion()),
       m_pVideoStreamModule(nullptr),
       m_objMachineInfo(),
       m_nStatusFlag(0),

@@ -16,6 +16,7 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "parameter files are li
 namespace {
 
 const char kVersionFile[] = SNS_PATH_VERSION_FILE;
+const u32 kLayoutVersion = 8;
 const int kModeCreate = PKFile::modeWrite | PKFile::modeTruncate;
 
 // Byte count handed to PKFile (its low 32 bits, as the file class takes
@@ -105,6 +106,11 @@ int keyValToFile(char* file_name, KeyVal* p_pKeyVal, u32 p_nKeyValSum)
                static_cast<int>(p_nKeyValSum));
     file.close();
     return SNS_SUCCESS;
+}
+
+u32 paramFileLayoutVersion()
+{
+    return kLayoutVersion;
 }
 
 int getVersion(u32* p_pnVersion)

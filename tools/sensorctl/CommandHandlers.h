@@ -3,6 +3,7 @@
 #define SENSORCTL_COMMAND_HANDLERS_H
 
 #include "Commands.h"
+#include "ToolOptions.h"
 
 // ParamCommands.cpp
 int runShow(Session* p_pSession, const Args& p_vecArgs);
@@ -29,6 +30,10 @@ int runVersion(Session* p_pSession, const Args& p_vecArgs);
 // Decode.cpp, Demo.cpp, Shell.cpp
 int runDecode(Session* p_pSession, const Args& p_vecArgs);
 int runDemo(Session* p_pSession, const Args& p_vecArgs);
+// Where the demo runs: a scratch copy of the sample camera unless --flash
+// names a folder; a folder that already holds files only with --allow-reset.
+// Returns "" or the refusal; p_strScratch gets the folder to remove afterwards.
+std::string prepareDemoFlash(ToolOptions& p_stOptions, std::string& p_strScratch);
 int runShell(Session* p_pSession, const Args& p_vecArgs);
 
 #endif

@@ -4,84 +4,89 @@
 #include <stdio.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <map>
+#include <regex>
 
+#include "ChannelSetup.h"
 #include "CommandHandlers.h"
-#include "FlashDir.h"
+#include "HostFlash.h"
 #include "KeyArgs.h"
+#include "ParamFile.h"
 #include "SensorKeys.h"
 #include "ToolCommon.h"
 
+using namespace sensorhost;
+
 namespace {
 
-// Records are KeyVal images {u32 key, u32 value}; the version is one u32;
-// both little-endian.
-const size_t kRecordSize = sizeof(KeyVal);
-const size_t kVersionSize = sizeof(u32);
-
-u32 littleEndianAt(const std::string& p_strBytes, size_t p_nOffset)
+// The camera a file belongs to: the flash tree it lies in, else the sample camera.
+std::string cameraOf(const std::string& p_strPath)
 {
-    u32 nValue = 0;
-    for (size_t i = 0; i < 4; ++i)
-        nValue |= static_cast<u32>(static_cast<unsigned char>(p_strBytes[p_nOffset + i]))
-                  << (8 * i);
-    return nValue;
+    const std::string strAbsolute = std::filesystem::absolute(p_strPath).lexically_normal().string();
+    const size_t nAt = strAbsolute.rfind(std::string(SNS_PATH_CONFIG_DIR) + "/");
+    if (nAt != std::string::npos && isFlashTree(strAbsolute.substr(0, nAt))) return strAbsolute.substr(0, nAt);
+    return findSampleFlash();
 }
 
-bool readWhole(const std::string& p_strPath, std::string& p_strBytes)
+int channelOf(const std::string& p_strPath)
 {
-    std::error_code ec;
-    if (std::filesystem::is_directory(p_strPath, ec)) return false;
-    std::ifstream in(p_strPath, std::ios::binary);
-    if (!in) return false;
-    p_strBytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    std::smatch objMatch;
+    const std::string strName = std::filesystem::path(p_strPath).filename().string();
+    if (std::regex_match(strName, objMatch, std::regex("sensor(\\d{1,2})_\\d+\\.cfg"))) return std::stoi(objMatch[1]);
+    return 1;
 }
 
-int decodeVersion(const std::string& p_strPath, const std::string& p_strBytes)
+// Factory keys per camera and channel, worked out once per run.
+std::vector<u32> factoryKeysFor(const std::string& p_strPath)
 {
-    if (p_strBytes.size() < kVersionSize) {
+    static std::map<std::pair<std::string, int>, std::vector<u32>> s_mapKnown;
+    const std::pair<std::string, int> stWhich(cameraOf(p_strPath), channelOf(p_strPath));
+    const auto it = s_mapKnown.find(stWhich);
+    if (it != s_mapKnown.end()) return it->second;
+    std::string strWhy = stWhich.first.empty() ? "no camera flash tree to compare with" : "";
+    std::vector<u32> vecKeys;
+    if (strWhy.empty()) vecKeys = factoryKeysOf(stWhich.first, stWhich.second, strWhy);
+    if (vecKeys.empty())
+        toolNote("keys are not compared with the factory order: %s", strWhy.c_str());
+    s_mapKnown[stWhich] = vecKeys;
+    return vecKeys;
+}
+
+int decodeVersionFile(const std::string& p_strPath, const std::string& p_strBytes)
+{
+    u32 nVersion = 0;
+    if (!decodeVersion(p_strBytes, nVersion)) {
         toolError("%s: damaged version file: %zu bytes, the version needs %zu", p_strPath.c_str(),
-                  p_strBytes.size(), kVersionSize);
+                  p_strBytes.size(), sizeof(u32));
         return EXIT_FAILED;
     }
-    toolPrint("%s: parameter file layout version %u\n", p_strPath.c_str(),
-              littleEndianAt(p_strBytes, 0));
+    toolPrint("%s: parameter file layout version %u\n", p_strPath.c_str(), nVersion);
     return EXIT_DONE;
 }
 
 // The first five records of a scheme are its switching mode and time window.
-void printSchemeHead(const std::string& p_strBytes)
+void printSchemeHead(const std::vector<KeyVal>& p_vecRecords)
 {
-    if (p_strBytes.size() < 5 * kRecordSize) return;
-    u32 nHead[5];
-    for (u32 i = 0; i < 5; ++i) {
-        if (littleEndianAt(p_strBytes, i * kRecordSize) != KEY_SCHEME_MODE + i) return;
-        nHead[i] = littleEndianAt(p_strBytes, i * kRecordSize + 4);
-    }
-    toolPrint("scheme mode %u, time window %02u:%02u-%02u:%02u\n", nHead[0], nHead[1], nHead[2],
-              nHead[3], nHead[4]);
+    if (p_vecRecords.size() < 5) return;
+    for (u32 i = 0; i < 5; ++i)
+        if (p_vecRecords[i].key != KEY_SCHEME_MODE + i) return;
+    toolPrint("scheme mode %u, time window %02u:%02u-%02u:%02u\n", p_vecRecords[0].value, p_vecRecords[1].value,
+              p_vecRecords[2].value, p_vecRecords[3].value, p_vecRecords[4].value);
 }
 
 int decodeParameters(const std::string& p_strPath, const std::string& p_strBytes)
 {
-    const size_t nRecords = p_strBytes.size() / kRecordSize;
-    toolPrint("%s: %zu records\n", p_strPath.c_str(), nRecords);
-    printSchemeHead(p_strBytes);
+    size_t nLeftOver = 0;
+    const std::vector<KeyVal> vecRecords = decodeRecords(p_strBytes, nLeftOver);
+    toolPrint("%s: %zu records\n", p_strPath.c_str(), vecRecords.size());
+    printSchemeHead(vecRecords);
     toolPrint("%6s  %-34s %s\n", "KEY", "NAME", "VALUE");
-    for (size_t i = 0; i < nRecords; ++i) {
-        const u32 nKey = littleEndianAt(p_strBytes, i * kRecordSize);
-        const u32 nValue = littleEndianAt(p_strBytes, i * kRecordSize + 4);
-        toolPrint("%6u  %-34s %d\n", nKey, keyName(nKey).c_str(), static_cast<int32_t>(nValue));
-    }
-    const size_t nLeft = p_strBytes.size() % kRecordSize;
-    if (nLeft == 0) return EXIT_DONE;
-    toolError(
-        "%s: damaged parameter file: %zu bytes is not a multiple of %zu (%zu whole records, "
-        "%zu bytes left over)",
-        p_strPath.c_str(), p_strBytes.size(), kRecordSize, nRecords, nLeft);
-    return EXIT_FAILED;
+    for (const KeyVal& stRecord : vecRecords)
+        toolPrint("%6u  %-34s %d\n", stRecord.key, keyName(stRecord.key).c_str(), static_cast<int32_t>(stRecord.value));
+    const std::vector<std::string> vecProblems = fileProblems(p_strBytes, factoryKeysFor(p_strPath));
+    for (const std::string& strProblem : vecProblems)
+        toolError("%s: damaged parameter file: %s", p_strPath.c_str(), strProblem.c_str());
+    return vecProblems.empty() ? EXIT_DONE : EXIT_FAILED;
 }
 
 }  // namespace
@@ -91,13 +96,13 @@ int runDecode(Session*, const Args& p_vecArgs)
     int nExit = EXIT_DONE;
     for (const std::string& strPath : p_vecArgs) {
         std::string strBytes;
+        const std::string strError = readLimited(strPath, strBytes);
         int nResult = EXIT_DONE;
-        if (!readWhole(strPath, strBytes)) {
-            toolError("%s: cannot read the file", strPath.c_str());
+        if (!strError.empty()) {
+            toolError("%s: cannot decode: %s", strPath.c_str(), strError.c_str());
             nResult = EXIT_FAILED;
-        } else if (std::filesystem::path(strPath).filename() ==
-                   std::filesystem::path(SNS_PATH_VERSION_FILE).filename()) {
-            nResult = decodeVersion(strPath, strBytes);
+        } else if (std::filesystem::path(strPath).filename() == fileNameOf(SNS_PATH_VERSION_FILE)) {
+            nResult = decodeVersionFile(strPath, strBytes);
         } else {
             nResult = decodeParameters(strPath, strBytes);
         }

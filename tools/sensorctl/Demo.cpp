@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "CommandHandlers.h"
@@ -16,6 +17,8 @@
 #include "SchemeInfo.h"
 #include "Session.h"
 #include "ToolCommon.h"
+
+using namespace sensorhost;
 
 namespace {
 
@@ -107,8 +110,8 @@ int DemoRun::play()
     iasim::setValue(m_objSession.iaChannel(), IA_CMD_DN_STATE, 0);
     if (!bDone) return EXIT_FAILED;
     toolPrint(
-        "\nThe tour is over. Try `sensorctl --flash %s shell` to drive the controller yourself.\n",
-        m_objSession.flashDir().c_str());
+        "\nThe tour is over. Try `sensorctl shell` to drive the controller yourself (on ./flash,\n"
+        "a copy of the sample camera made at the first run).\n");
     return EXIT_DONE;
 }
 
@@ -226,14 +229,12 @@ bool DemoRun::changeSettings()
 bool DemoRun::saveScheme()
 {
     beginStep("The host saves scheme 0 (flush)");
-    const int nResult = m_objCtrl.flush();
-    if (nResult != 0) {
-        toolError("flush refused to save scheme 0 (result %d)", nResult);
+    const sensorhost::SaveResult stSave = m_objSession.host().saveCurrentScheme();
+    if (!stSave.ok() || !stSave.m_bWritten) {
+        toolError("not saved: scheme 0: %s", stSave.m_strFailure.c_str());
         return false;
     }
     toolPrint("  scheme 0 is on flash: the next run loads %s\n", valueLine(KEY_BRIGHTNESS).c_str());
-    toolPrint("  (see it with: sensorctl --flash %s get brightness)\n",
-              m_objSession.flashDir().c_str());
     reportEffects(false);
     return true;
 }
@@ -319,8 +320,12 @@ bool DemoRun::factoryReset()
     beginStep("The host makes a factory reset (resetParameters)");
     // The reset runs init again, which applies every value: counted, not listed.
     m_objSession.setVideoEcho(false);
-    m_objCtrl.resetParameters();
+    const sensorhost::SaveResult stReset = m_objSession.host().factoryReset();
     m_objSession.setVideoEcho(true);
+    if (!stReset.ok()) {
+        toolError("not saved: factory reset: %s", stReset.m_strFailure.c_str());
+        return false;
+    }
     toolPrint("  %s is current; automatic switching: %s\n",
               schemeText(m_objSession, currentScheme(m_objCtrl)).c_str(),
               switchingText(m_objCtrl).c_str());
@@ -336,4 +341,26 @@ int runDemo(Session* p_pSession, const Args&)
 {
     DemoRun objRun(*p_pSession);
     return objRun.play();
+}
+
+std::string prepareDemoFlash(ToolOptions& p_stOptions, std::string& p_strScratch)
+{
+    p_strScratch.clear();
+    if (!p_stOptions.m_bFlashGiven) {
+        p_strScratch = makeScratchDir("sensorctl-demo");
+        if (p_strScratch.empty()) return "no scratch folder for the demo (is the temporary folder writable?)";
+        p_stOptions.m_strFlashDir = p_strScratch + "/flash";
+        toolNote("the demo runs on a scratch copy of the sample camera, removed at the end");
+        return "";
+    }
+    std::error_code ec;
+    const bool bHolds = std::filesystem::exists(p_stOptions.m_strFlashDir, ec) &&
+                        !(std::filesystem::is_directory(p_stOptions.m_strFlashDir, ec) &&
+                          std::filesystem::is_empty(p_stOptions.m_strFlashDir, ec));
+    if (bHolds && !p_stOptions.m_bAllowReset)
+        return p_stOptions.m_strFlashDir +
+               " is not empty: the demo saves a scheme there and ends with a factory reset of channel " +
+               std::to_string(p_stOptions.m_nChannel) +
+               ". Run it without --flash (on a scratch copy), or add --allow-reset to run it there";
+    return "";
 }

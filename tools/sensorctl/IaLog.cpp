@@ -5,6 +5,7 @@
 #include "IaInterface.h"
 #include "ToolCommon.h"
 
+
 std::string iaOptionName(int p_nOpt)
 {
     switch (p_nOpt) {

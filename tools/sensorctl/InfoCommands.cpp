@@ -6,6 +6,8 @@
 #include "Session.h"
 #include "ToolCommon.h"
 
+using namespace sensorhost;
+
 int runStyle(Session* p_pSession, const Args&)
 {
     const std::string strStyle = p_pSession->controller().getUIStyleFile();

@@ -10,9 +10,42 @@
 #include "Session.h"
 #include "ToolCommon.h"
 
+using namespace sensorhost;
+
 namespace {
 
 const char* const kSaveFlag = "--save";
+const char* const kForceFlag = "--force";
+
+bool isSetFlag(const std::string& p_strArg)
+{
+    return p_strArg == kSaveFlag || p_strArg == kForceFlag;
+}
+
+// Values outside what the dynamic style allows are not sent unless forced.
+bool valuesAllowed(Session& p_objSession, const std::vector<KeyValueArg>& p_vecPairs, bool p_bForce)
+{
+    const ValueRules& objRules = p_objSession.host().valueRules();
+    if (!p_objSession.host().valueRulesProblem().empty())
+        toolNote("%s", p_objSession.host().valueRulesProblem().c_str());
+    bool bAllowed = true;
+    for (const KeyValueArg& stPair : p_vecPairs) {
+        const ValueCheck stCheck = objRules.check(stPair.m_nKey, stPair.m_nValue);
+        const std::string strKey = keyLabel(stPair.m_nKey);
+        if (stCheck.m_eVerdict == Verdict::kUnknownKey) {
+            toolError("warning: %s: %s; sent as it is", strKey.c_str(), stCheck.m_strReason.c_str());
+        } else if (stCheck.m_eVerdict == Verdict::kRefused && p_bForce) {
+            toolError("warning: %s value %d is outside what it allows (%s); sent anyway (--force)", strKey.c_str(),
+                      stPair.m_nValue, stCheck.m_strReason.c_str());
+        } else if (stCheck.m_eVerdict == Verdict::kRefused) {
+            toolError("%s: value %d is not allowed (%s)", strKey.c_str(), stPair.m_nValue,
+                      stCheck.m_strReason.c_str());
+            bAllowed = false;
+        }
+    }
+    if (!bAllowed) toolNote("nothing was sent; --force sends the values anyway");
+    return bAllowed;
+}
 
 struct RangeInfo {
     bool m_bHas = false;
@@ -116,7 +149,7 @@ std::string checkSet(const Args& p_vecArgs)
 {
     size_t nPairs = 0;
     for (const std::string& strArg : p_vecArgs) {
-        if (strArg == kSaveFlag) continue;
+        if (isSetFlag(strArg)) continue;
         KeyValueArg stPair;
         const std::string strError = parseAssignment(strArg, stPair);
         if (!strError.empty()) return strError;
@@ -131,9 +164,10 @@ int runSet(Session* p_pSession, const Args& p_vecArgs)
     std::vector<KeyValueArg> vecPairs;
     std::string strText;
     bool bSave = false;
+    bool bForce = false;
     for (const std::string& strArg : p_vecArgs) {
-        if (strArg == kSaveFlag) {
-            bSave = true;
+        if (isSetFlag(strArg)) {
+            (strArg == kSaveFlag ? bSave : bForce) = true;
             continue;
         }
         KeyValueArg stPair;
@@ -141,6 +175,7 @@ int runSet(Session* p_pSession, const Args& p_vecArgs)
         vecPairs.push_back(stPair);
         strText += formatText("(%d,%d)", static_cast<int>(stPair.m_nKey), stPair.m_nValue);
     }
+    if (!valuesAllowed(*p_pSession, vecPairs, bForce)) return EXIT_FAILED;
     const int nResult = objCtrl.setParameters(strText, true);
     if (nResult != 0) {
         toolError("%s", refusalText(nResult, vecPairs).c_str());

@@ -7,28 +7,11 @@
 #include "Session.h"
 #include "ToolCommon.h"
 
+using namespace sensorhost;
+
 namespace {
 
 const int kMaxSchemeArg = 255;
-
-// Codes of the library's time-window check, refused by flush.
-struct WindowProblem {
-    int m_nCode;
-    const char* m_szText;
-};
-
-const WindowProblem kWindowProblems[] = {
-    {505, "its time window starts after 24:00"},
-    {506, "its time window ends after 24:00"},
-    {507, "its time window does not start before it ends"},
-};
-
-std::string flushFailureText(int p_nCode)
-{
-    for (const WindowProblem& stProblem : kWindowProblems)
-        if (stProblem.m_nCode == p_nCode) return stProblem.m_szText;
-    return formatText("the library answered %d", p_nCode);
-}
 
 void noteAutoSwitching(ISensorController& p_objCtrl)
 {
@@ -93,33 +76,39 @@ int runMode(Session* p_pSession, const Args& p_vecArgs)
 
 int runFlush(Session* p_pSession, const Args&)
 {
-    ISensorController& objCtrl = p_pSession->controller();
-    const int nScheme = currentScheme(objCtrl);
-    const int nResult = objCtrl.flush();
-    if (nResult != 0) {
-        toolError("scheme %d was not saved: %s (window %s)", nScheme,
-                  flushFailureText(nResult).c_str(), windowText(objCtrl, nScheme).c_str());
+    const SaveResult stSave = p_pSession->host().saveCurrentScheme();
+    if (stSave.m_nLibraryCode != 0) {
+        toolError("not saved: scheme %d: %s (window %s)", stSave.m_nScheme, stSave.m_strFailure.c_str(),
+                  windowText(p_pSession->controller(), stSave.m_nScheme).c_str());
         return EXIT_FAILED;
     }
-    if (nScheme < 0 || nScheme >= p_pSession->schemeCount())
+    if (!stSave.ok()) {
+        toolError("not saved: scheme %d: %s", stSave.m_nScheme, stSave.m_strFailure.c_str());
+        return EXIT_FAILED;
+    }
+    if (!stSave.m_bWritten)
         toolPrint("nothing saved: the factory scheme has no parameter file\n");
     else
-        toolPrint("saved scheme %d\n", nScheme);
+        toolPrint("saved scheme %d\n", stSave.m_nScheme);
     return EXIT_DONE;
 }
 
 int runReset(Session* p_pSession, const Args&)
 {
-    ISensorController& objCtrl = p_pSession->controller();
     // The reset runs init again, which applies every value: counted, not listed.
     const int nNotesBefore = p_pSession->video().notificationCount();
     p_pSession->setVideoEcho(false);
-    objCtrl.resetParameters();
+    const SaveResult stReset = p_pSession->host().factoryReset();
     p_pSession->setVideoEcho(true);
+    if (!stReset.ok()) {
+        toolError("not saved: factory reset of channel %d: %s", p_pSession->channel(),
+                  stReset.m_strFailure.c_str());
+        return EXIT_FAILED;
+    }
     toolPrint(
         "factory reset of channel %d done: parameter files rewritten from the factory values, %s "
         "(%d video notifications)\n",
-        p_pSession->channel(), schemeText(*p_pSession, currentScheme(objCtrl)).c_str(),
+        p_pSession->channel(), schemeText(*p_pSession, stReset.m_nScheme).c_str(),
         p_pSession->video().notificationCount() - nNotesBefore);
     return EXIT_DONE;
 }

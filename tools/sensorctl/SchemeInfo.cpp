@@ -5,6 +5,8 @@
 #include "Session.h"
 #include "ToolCommon.h"
 
+using namespace sensorhost;
+
 namespace {
 
 u32 cachedValue(ISensorController& p_objCtrl, int p_nScheme, u32 p_nKey)

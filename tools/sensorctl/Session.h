@@ -1,13 +1,12 @@
-// The controller session: a controller built exactly as a host builds it,
-// with a video module of the tool's own that logs what it receives.
+// The controller session of sensorctl: the host layer's session with a
+// video module of the tool's own that logs what it receives.
 #ifndef SENSORCTL_SESSION_H
 #define SENSORCTL_SESSION_H
 
 #include <atomic>
-#include <memory>
 #include <string>
 
-#include "ISensorController.h"
+#include "HostSession.h"
 #include "ToolOptions.h"
 
 // The host's video module as the tool plays it: every notification is counted
@@ -31,46 +30,40 @@ private:
 class Session {
 public:
     explicit Session(const ToolOptions& p_stOptions);
-    ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Prepares the flash folder, reads the module configuration, builds and
-    // initialises the controller. Returns "" or why it could not.
-    std::string open();
+    // Opens the flash folder (a copy of the sample camera when missing),
+    // routes the library's console, runs the preflight and starts the
+    // controller. Findings and failures are told on standard error; false
+    // when the controller was not started.
+    bool open();
     // uinit; the controller is destroyed with the session.
-    void close();
+    void close() { m_objHost.close(); }
 
-    ISensorController& controller() { return *m_pController; }
+    sensorhost::HostSession& host() { return m_objHost; }
+    ISensorController& controller() { return m_objHost.controller(); }
     const ToolVideo& video() const { return m_objVideo; }
     void setVideoEcho(bool p_bEcho) { m_objVideo.setEcho(p_bEcho); }
     int channel() const { return m_stOptions.m_nChannel; }
     // Channel as the image-algorithm library numbers it.
     int iaChannel() const { return m_stOptions.m_nChannel - 1; }
-    // User schemes the library keeps for the module (schemeSumOf); scheme
-    // schemeCount() is the factory scheme.
-    int schemeCount() const { return m_nSchemeCount; }
-    const std::string& flashDir() const { return m_strFlashDir; }
+    // User schemes; scheme schemeCount() is the factory scheme.
+    int schemeCount() const { return m_objHost.schemeCount(); }
+    const std::string& flashDir() const { return m_objHost.flash().m_strRoot; }
     // The factor the library's sleeps are scaled with in this run.
     double sleepScale() const { return m_stOptions.m_dSleepScale; }
     // The flash folder was made from the sample camera in this run.
-    bool createdFromSample() const { return m_bCreatedFromSample; }
-    const MachineInfo& machineInfo() const { return m_objMachineInfo; }
-    const ModuleConfigure& module() const { return m_objModule; }
+    bool createdFromSample() const { return m_objHost.flash().m_bCreated; }
+    const MachineInfo& machineInfo() const { return m_objHost.setup().m_objMachine; }
+    const ModuleConfigure& module() const { return m_objHost.setup().m_objModule; }
 
 private:
-    std::string readModuleConfigure();
-    void warnDamagedFiles() const;
+    void routeConsole();
 
     ToolOptions m_stOptions;
-    std::string m_strFlashDir;
     ToolVideo m_objVideo;
-    MachineInfo m_objMachineInfo;
-    ModuleConfigure m_objModule;
-    std::unique_ptr<ISensorController> m_pController;
-    int m_nSchemeCount = 0;
-    bool m_bOpen = false;
-    bool m_bCreatedFromSample = false;
+    sensorhost::HostSession m_objHost;
 };
 
 #endif

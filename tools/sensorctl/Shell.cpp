@@ -20,6 +20,8 @@
 #include "Session.h"
 #include "ToolCommon.h"
 
+using namespace sensorhost;
+
 namespace {
 
 const double kDefaultWaitSeconds = 5;

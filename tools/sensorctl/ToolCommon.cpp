@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "ConsoleCapture.h"
+
 namespace {
 
 FILE* g_pToolOut = stdout;
@@ -24,21 +26,8 @@ void vprintPrefixed(const char* p_szPrefix, const char* p_szFmt, va_list p_args)
 
 void separateLibraryOutput()
 {
-    const int nAnswerFd = dup(STDOUT_FILENO);
-    if (nAnswerFd < 0) return;
-    FILE* pAnswers = fdopen(nAnswerFd, "w");
-    if (pAnswers == nullptr) {
-        close(nAnswerFd);
-        return;
-    }
-    if (dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
-        fclose(pAnswers);
-        return;
-    }
-    // Whole lines at once on both, so that they interleave in order on a terminal.
-    setvbuf(stdout, nullptr, _IOLBF, 0);
-    setvbuf(pAnswers, nullptr, _IOLBF, 0);
-    g_pToolOut = pAnswers;
+    FILE* pAnswers = sensorhost::ConsoleCapture::instance().start();
+    if (pAnswers != nullptr) g_pToolOut = pAnswers;
 }
 
 FILE* toolOut()

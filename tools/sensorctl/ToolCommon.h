@@ -13,8 +13,9 @@ enum ToolExit {
 };
 
 // The command's answers go to standard output; the library's own console
-// lines (it prints through stdout) are moved to standard error, so that
-// scripts read clean answers. Called once, first thing in main.
+// lines (it prints through stdout) are taken off it (to the log, or to
+// standard error with --verbose), so that scripts read clean answers.
+// Called once, first thing in main.
 void separateLibraryOutput();
 // Where the tool writes its answers.
 FILE* toolOut();

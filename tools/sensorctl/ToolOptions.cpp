@@ -5,6 +5,8 @@
 #include "Commands.h"
 #include "KeyArgs.h"
 
+using namespace sensorhost;
+
 namespace {
 
 const int kMaxChannel = 64;
@@ -36,6 +38,10 @@ std::string applyOption(const std::string& p_strName, const std::string& p_strVa
     if (p_strName == "--flash") {
         if (p_strValue.empty()) return "--flash needs a folder";
         p_stOut.m_strFlashDir = p_strValue;
+        p_stOut.m_bFlashGiven = true;
+    } else if (p_strName == "--log") {
+        if (p_strValue.empty()) return "--log needs a file";
+        p_stOut.m_strLogFile = p_strValue;
     } else if (p_strName == "--channel") {
         if (!parseNumber(p_strValue, 1, kMaxChannel, nNumber))
             return "--channel needs a channel number from 1 to 64, got '" + p_strValue + "'";
@@ -58,7 +64,7 @@ std::string applyOption(const std::string& p_strName, const std::string& p_strVa
 
 std::string parseToolOptions(int p_nArgc, const char* const* p_ppArgv, ToolOptions& p_stOut)
 {
-    static const char* const kValued[] = {"--flash", "--channel", "--scheme", "--sleep-scale"};
+    static const char* const kValued[] = {"--flash", "--channel", "--scheme", "--sleep-scale", "--log"};
     int i = 1;
     for (; i < p_nArgc; ++i) {
         const std::string strArg = p_ppArgv[i];
@@ -67,6 +73,10 @@ std::string parseToolOptions(int p_nArgc, const char* const* p_ppArgv, ToolOptio
             return "";
         }
         if (strArg.empty() || strArg[0] != '-') break;
+        if (strArg == "--allow-reset" || strArg == "--verbose") {
+            (strArg == "--verbose" ? p_stOut.m_bVerbose : p_stOut.m_bAllowReset) = true;
+            continue;
+        }
         bool bKnown = false;
         for (const char* szName : kValued) {
             std::string strValue;
@@ -103,6 +113,12 @@ void printToolUsage(FILE* p_pOut)
             "                     paused for this run\n"
             "  --sleep-scale F    the library's sleeps last F times as long (default 0.05,\n"
             "                     1 for shell: the sensor thread passes once a second)\n"
+            "  --allow-reset      go on where the library would replace saved schemes by\n"
+            "                     factory values (version file missing or of another\n"
+            "                     layout, damaged parameter files); run demo on --flash DIR\n"
+            "  --verbose          show the library's console lines on standard error\n"
+            "  --log FILE         write the library's console lines to FILE (default\n"
+            "                     sensorctl.log in the flash folder)\n"
             "  -h, --help         this text; COMMAND --help describes one command\n"
             "\n"
             "Commands:\n");
@@ -111,5 +127,10 @@ void printToolUsage(FILE* p_pOut)
             "\n"
             "Keys are numbers (34) or names of the key table in any case, with or without\n"
             "the KEY_ prefix (brightness, KEY_BRIGHTNESS).\n"
-            "Exit status: 0 done, 1 the operation failed, 2 usage error.\n");
+            "Before the controller starts, the flash tree is checked: a start that would\n"
+            "replace saved schemes, a style that gives no parameters or a folder that\n"
+            "cannot be written is refused with the reason. Saves and resets are read\n"
+            "back from the files before they are reported as done.\n"
+            "Exit status: 0 done, 1 the operation failed (also when the library reported\n"
+            "a failed check during the command), 2 usage error.\n");
 }

@@ -2,8 +2,11 @@
 // image-algorithm library and a camera's flash tree.
 #include <stdio.h>
 
+#include <filesystem>
+
 #include "CommandHandlers.h"
 #include "Commands.h"
+#include "ConsoleCapture.h"
 #include "PlatformSim.h"
 #include "Session.h"
 #include "ToolCommon.h"
@@ -22,21 +25,49 @@ int usageError(const std::string& p_strProblem, const char* p_szHint)
     return EXIT_USAGE;
 }
 
+// Failed checks the library reported during the run make it fail too.
+int reportLibraryFailures(size_t p_nMark, int p_nExit)
+{
+    sensorhost::ConsoleCapture& objConsole = sensorhost::ConsoleCapture::instance();
+    const std::vector<sensorhost::AssertReport> vecReports = objConsole.reportsSince(p_nMark);
+    if (vecReports.empty()) return p_nExit;
+    const std::string strLog = objConsole.logPath().empty() ? "" : " (console log: " + objConsole.logPath() + ")";
+    toolError("the library reported %zu failed check%s: %s%s", vecReports.size(), vecReports.size() == 1 ? "" : "s",
+              sensorhost::summariseReports(vecReports).c_str(), strLog.c_str());
+    return p_nExit == EXIT_DONE ? EXIT_FAILED : p_nExit;
+}
+
 int runWithController(const CommandSpec& p_stSpec, ToolOptions& p_stOptions)
 {
     if (p_stOptions.m_dSleepScale < 0)
         p_stOptions.m_dSleepScale = p_stSpec.bRealPace ? 1.0 : kQuickSleepScale;
     platformsim::setSleepScale(p_stOptions.m_dSleepScale);
-    Session objSession(p_stOptions);
-    const std::string strError = objSession.open();
-    if (!strError.empty()) {
-        toolError("%s", strError.c_str());
-        return EXIT_FAILED;
+    // A factory reset replaces the channel's saved schemes anyway.
+    if (p_stSpec.pfnRun == runReset) p_stOptions.m_bAllowReset = true;
+    std::string strScratch;
+    if (p_stSpec.pfnRun == runDemo) {
+        const std::string strRefusal = prepareDemoFlash(p_stOptions, strScratch);
+        if (!strRefusal.empty()) {
+            toolError("%s", strRefusal.c_str());
+            return EXIT_FAILED;
+        }
     }
-    int nExit = EXIT_DONE;
-    if (p_stOptions.m_nScheme >= 0) nExit = selectSchemeForRun(objSession, p_stOptions.m_nScheme);
-    if (nExit == EXIT_DONE) nExit = p_stSpec.pfnRun(&objSession, p_stOptions.m_vecArgs);
-    objSession.close();
+    int nExit = EXIT_FAILED;
+    {
+        Session objSession(p_stOptions);
+        if (objSession.open()) {
+            nExit = EXIT_DONE;
+            if (p_stOptions.m_nScheme >= 0) nExit = selectSchemeForRun(objSession, p_stOptions.m_nScheme);
+            if (nExit == EXIT_DONE) nExit = p_stSpec.pfnRun(&objSession, p_stOptions.m_vecArgs);
+            objSession.close();
+            nExit = reportLibraryFailures(objSession.host().reportMark(), nExit);
+        }
+    }
+    if (!strScratch.empty()) {
+        sensorhost::ConsoleCapture::instance().setLog("");
+        std::error_code ec;
+        std::filesystem::remove_all(strScratch, ec);
+    }
     return nExit;
 }
 
@@ -67,6 +98,8 @@ int main(int p_nArgc, char** p_ppArgv)
         return usageError(strArgProblem, ("usage: sensorctl [OPTIONS] " +
                                           std::string(pSpec->szName) + " " + pSpec->szArgs)
                                              .c_str());
-    if (!pSpec->bController) return pSpec->pfnRun(nullptr, stOptions.m_vecArgs);
-    return runWithController(*pSpec, stOptions);
+    const int nExit = pSpec->bController ? runWithController(*pSpec, stOptions)
+                                         : pSpec->pfnRun(nullptr, stOptions.m_vecArgs);
+    sensorhost::ConsoleCapture::instance().stop();
+    return nExit;
 }

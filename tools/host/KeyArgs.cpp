@@ -8,7 +8,8 @@
 #include <algorithm>
 
 #include "SensorLib.h"
-#include "ToolCommon.h"
+
+namespace sensorhost {
 
 namespace {
 
@@ -108,8 +109,8 @@ std::string keyName(u32 p_nKey)
 std::string keyLabel(u32 p_nKey)
 {
     const char* szName = findKeyName(p_nKey);
-    if (szName == nullptr) return formatText("key %u", p_nKey);
-    return formatText("%s (%u)", szName, p_nKey);
+    if (szName == nullptr) return "key " + std::to_string(p_nKey);
+    return std::string(szName) + " (" + std::to_string(p_nKey) + ")";
 }
 
 std::vector<std::string> closestKeyNames(const std::string& p_strText, size_t p_nMax)
@@ -137,3 +138,5 @@ std::vector<std::string> closestKeyNames(const std::string& p_strText, size_t p_
     }
     return vecOut;
 }
+
+}  // namespace sensorhost

@@ -1,7 +1,7 @@
 // Keys and values on the command line: keys by number or by name (any case,
 // with or without the KEY_ prefix), values as 32-bit numbers.
-#ifndef SENSORCTL_KEY_ARGS_H
-#define SENSORCTL_KEY_ARGS_H
+#ifndef SENSORHOST_KEY_ARGS_H
+#define SENSORHOST_KEY_ARGS_H
 
 #include <stdint.h>
 
@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "SensorTypes.h"
+
+namespace sensorhost {
 
 struct KeyValueArg {
     u32 m_nKey;
@@ -36,5 +38,7 @@ std::string keyName(u32 p_nKey);
 std::string keyLabel(u32 p_nKey);
 // Names of the key table nearest to a mistyped name, best first.
 std::vector<std::string> closestKeyNames(const std::string& p_strText, size_t p_nMax);
+
+}  // namespace sensorhost
 
 #endif
