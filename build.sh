@@ -7,9 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_DIR=${BUILD_DIR:-build}
-# The demo needs the library, the simulator and the tool; tests and benchmarks need the rest.
-DEMO_PACKAGES=(cmake g++ make libtinyxml-dev)
-PACKAGES=("${DEMO_PACKAGES[@]}" pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev)
+# The demo needs the library, the simulator and the tool (its checker writes
+# JSON, its HTTP server needs cpp-httplib); tests and benchmarks need the rest.
+DEMO_PACKAGES=(cmake g++ make pkg-config libtinyxml-dev nlohmann-json3-dev libcpp-httplib-dev)
+PACKAGES=("${DEMO_PACKAGES[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev)
 
 source scripts/lib/packages.sh
 

@@ -8,7 +8,9 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 #include <benchmark/benchmark.h>
 
@@ -31,6 +33,26 @@ void registerAll(const std::vector<bench::Operation>& p_vecOps)
     }
 }
 
+// uinit of a camera whose thread sleeps its real second between passes:
+// stopping wakes the thread, so this is the time a host waits per channel
+// (wall clock, as the wait is no work of the calling thread). Timed only.
+void uinitWaking(benchmark::State& p_objState)
+{
+    bench::camera().uinit();
+    for (auto _ : p_objState) {
+        p_objState.PauseTiming();
+        bench::briefSleep();
+        bench::camera().init(bench::cameraModule());
+        bench::realTimeThread();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the thread is inside its pause
+        p_objState.ResumeTiming();
+        bench::camera().uinit();
+    }
+    bench::briefSleep();
+    bench::camera().init(bench::cameraModule());
+    bench::realTimeThread();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -44,6 +66,7 @@ int main(int argc, char** argv)
     if (!bench::openCamera()) return 1;
     registerAll(bench::floors());
     registerAll(bench::operations());
+    benchmark::RegisterBenchmark("uinit(thread pausing)", uinitWaking)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
     benchmark::ConsoleReporter objConsole;
     objConsole.SetOutputStream(&std::cerr);

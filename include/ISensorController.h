@@ -16,6 +16,7 @@
 #include "MachineInfo.h"
 #include "ModuleConfigure.h"
 #include "PKMutex.h"
+#include "PelkorTime.h"
 #include "SensorKeys.h"
 #include "SensorLib.h"
 #include "SensorTypes.h"
@@ -221,7 +222,7 @@ private:
     KeyVal* schemeRow(u32 p_nScheme) const;
     KeyVal* factoryRow() const;
 
-    void buildSchemeCache();
+    bool buildSchemeCache();
     void readCapabilities(int p_nDeviceType);
     void loadSchemeFiles(char* p_szPath, size_t p_nSize);
     KeyVal* newSchemeFileImage(int p_nScheme);
@@ -274,7 +275,9 @@ private:
     bool m_bHasLens;
     bool m_bShutterUnlock;  // accessed atomically
     bool m_bIsThermal;
-    SensorZoomFocusParam m_objZoomFocusParam;
+    SensorZoomFocusParam m_objZoomFocusParam;  // accessed atomically
+    // Ends the sensor thread's pause when the thread is stopped.
+    PelkorWakeup m_objWakeup;
     // What the controller keeps to avoid repeating work (key positions,
     // parsed documents); owned.
     ControllerMemo* m_pMemo;

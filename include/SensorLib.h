@@ -36,19 +36,18 @@ SNS_API int getDetailFieldTou32(const char* p_szDetail, const char* p_szName, u3
 SNS_API int getDetailFieldToStr(const char* p_szDetail, const char* p_szName, char* p_szValue);
 
 // Scheme count of a module: the detail field "max_scheme", 4 when absent.
-// A controller keeps at most SNS_MAX_SCHEME_SUM user schemes (more is a
-// broken module description; the bound also keeps the row count from
-// wrapping); schemeSumOf is the count it keeps.
+// A controller keeps that many user schemes as they are, none when the count
+// + 1 (with the factory row) would wrap; schemeSumOf is the count it keeps
+// (init reports the wrap, and rows it cannot allocate).
 const u32 SNS_DEFAULT_SCHEME_SUM = 4;
-const u32 SNS_MAX_SCHEME_SUM = 32;
 SNS_API u32 declaredSchemeSum(const char* p_szDetail);
-inline u32 cappedSchemeSum(u32 p_nDeclared)
+inline u32 keptSchemeSum(u32 p_nDeclared)
 {
-    return p_nDeclared > SNS_MAX_SCHEME_SUM ? SNS_MAX_SCHEME_SUM : p_nDeclared;
+    return p_nDeclared + 1 == 0 ? 0 : p_nDeclared;
 }
 inline u32 schemeSumOf(const char* p_szDetail)
 {
-    return cappedSchemeSum(declaredSchemeSum(p_szDetail));
+    return keptSchemeSum(declaredSchemeSum(p_szDetail));
 }
 
 // System configuration of a channel.
@@ -73,5 +72,20 @@ SNS_API const char* findKeyName(u32 p_nKey);
 SNS_API bool findKeyByName(const char* p_szName, u32* p_pnKey);
 SNS_API u32 keyTableSize();
 SNS_API u32 keyTableKeyAt(u32 p_nRow);
+// The row of a key: its image-algorithm command and whether a handler
+// applies it; false when the table has no row for the key.
+SNS_API bool keyTableCommand(u32 p_nKey, u32* p_pnIaCmd, bool* p_pbHandler);
+// A lamp key's partner in its pair (normal key and key of the intelligent
+// light type); false for keys outside the pairs. The pipeline routes some of
+// them without a table row.
+SNS_API bool lampPairPartner(u32 p_nKey, u32* p_pnPartner);
+
+// The channel number a controller takes for a channel on a machine of the
+// device type, and whether it is the thermal channel.
+SNS_API void channelIdentity(int p_nChannelID, int p_nDeviceType, int* p_pnCameraID, bool* p_pbThermal);
+// The style and diversity documents initSysConf loads for the channel and
+// device type; false when it does not accept the device type.
+SNS_API bool styleDocuments(int p_nChannelID, int p_nDeviceType, const char** p_pszStyle,
+                            const char** p_pszDiversity);
 
 #endif

@@ -14,6 +14,11 @@ SNS_API int mergeStyle(int p_nChannelID, ModuleConfig* p_pModuleConfig, char** u
 SNS_API int updateStyleTab(TiXmlDocument* doc_style, const char* p_szOperation,
                            const char* p_szTabKey, const TiXmlElement* p_pNewTab);
 
+// The first condition attribute of a diversity variant that the module's
+// detail text satisfies, or null when the variant does not apply.
+SNS_API const TiXmlAttribute* styleVariantCondition(const TiXmlElement* p_pVariant,
+                                                    const char* p_szDetail);
+
 SNS_API int getDnaStyle(int p_channelID, const char* szStyle, std::string& p_strDnaStyle,
                         bool p_bShowWDRFalg);
 SNS_API int doDnaStyle(TiXmlElement* p_pNode, int p_nCmd, const ia_dynamic_params_attr_st* p_pAttr);

@@ -34,4 +34,22 @@ inline T atomicExchange(T& p_word, V p_value)
     return __atomic_exchange_n(&p_word, static_cast<T>(p_value), __ATOMIC_SEQ_CST);
 }
 
+// Whole small objects of the platform (a lens setting) copied in one step.
+template <class T>
+inline T atomicLoadObject(const T& p_obj)
+{
+    static_assert(sizeof(T) <= sizeof(long long), "copied in one step");
+    T objCopy;
+    __atomic_load(&p_obj, &objCopy, __ATOMIC_SEQ_CST);
+    return objCopy;
+}
+
+template <class T>
+inline void atomicStoreObject(T& p_obj, const T& p_objValue)
+{
+    static_assert(sizeof(T) <= sizeof(long long), "copied in one step");
+    T objCopy = p_objValue;
+    __atomic_store(&p_obj, &objCopy, __ATOMIC_SEQ_CST);
+}
+
 #endif

@@ -50,6 +50,13 @@ enum ia_cmd_e {
 
 #define IA_CAMERA_VERSION_LEN 50
 
+// The image-algorithm channel (0-based) of a 1-based camera channel. A
+// channel number the host got wrong (INT_MIN) wraps instead of overflowing.
+inline int32_t iaChannelOf(int p_nCameraID)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(p_nCameraID) - 1u);
+}
+
 extern "C" int32_t ia_ioctrl_v2(int32_t channel, int32_t cmd, int32_t opt, void* data);
 
 #endif

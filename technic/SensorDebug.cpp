@@ -55,6 +55,21 @@ private:
     PKLogger m_objLogger;
 };
 
+// The control file holds two short numbers; what lies beyond is not read.
+const int kDebugSignMaxBytes = 256;
+
+// The line at p_nPos without its line end ("" past the end); p_nPos moves
+// to the next line.
+std::string nextLine(const char* p_szText, size_t p_nLen, size_t& p_nPos)
+{
+    size_t nEnd = p_nPos;
+    while (nEnd < p_nLen && p_szText[nEnd] != '\n') ++nEnd;
+    std::string strLine(p_szText + p_nPos, p_szText + nEnd);
+    p_nPos = nEnd < p_nLen ? nEnd + 1 : p_nLen;
+    if (!strLine.empty() && strLine.back() == '\r') strLine.pop_back();
+    return strLine;
+}
+
 std::string formatMessage(const char* p_szFmt, va_list p_args)
 {
     char szBuf[kLogBufferSize] = {0};
@@ -71,13 +86,19 @@ void updateDebugLevel()
         atomicSet(g_bEnAssert, false);
         return;
     }
+    // Anyone may write /tmp: only a regular file is read (PKFile refuses a
+    // FIFO or a device without blocking), and only its first bytes.
     PKFile objFile;
     if (!objFile.open(kDebugSignFile, PKFile::modeRead)) return;
-    const std::string strLevel = PKFile::ReadOneLine(objFile.getFileHandle());
-    atomicSet(g_nDebugLevel, strLevel.empty() ? 1 : atoi(strLevel.c_str()));
-    const std::string strAssert = PKFile::ReadOneLine(objFile.getFileHandle());
-    atomicSet(g_bEnAssert, strAssert.empty() ? false : atoi(strAssert.c_str()) != 0);
+    char szText[kDebugSignMaxBytes + 1] = {0};
+    const int nRead = objFile.read(szText, kDebugSignMaxBytes);
     objFile.close();
+    if (nRead < 0) return;
+    size_t nPos = 0;
+    const std::string strLevel = nextLine(szText, static_cast<size_t>(nRead), nPos);
+    atomicSet(g_nDebugLevel, strLevel.empty() ? 1 : atoi(strLevel.c_str()));
+    const std::string strAssert = nextLine(szText, static_cast<size_t>(nRead), nPos);
+    atomicSet(g_bEnAssert, strAssert.empty() ? false : atoi(strAssert.c_str()) != 0);
 }
 
 namespace

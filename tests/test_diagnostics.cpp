@@ -2,8 +2,16 @@
 // logged, silencing and the abort switch.
 #define SNS_SOURCE_FILE "unit"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <functional>
+#include <future>
 #include <string>
+
+#include "PlatformSim.h"
 
 #include "SensorDebug.h"
 #include "TestSupport.h"
@@ -49,6 +57,40 @@ TEST_F(DiagnosticsTest, ControlFileSetsLevelAndAbortSwitch)
         EXPECT_EQ(stCase.nLevel, g_nDebugLevel) << (stCase.szFile ? stCase.szFile : "none");
         EXPECT_EQ(stCase.bAbort, g_bEnAssert) << (stCase.szFile ? stCase.szFile : "none");
     }
+}
+
+// /tmp is world-writable: what is planted there in place of the control file
+// neither blocks nor floods the process, and leaves the level as it was.
+TEST_F(DiagnosticsTest, PlantedControlFileNeitherBlocksNorFloods)
+{
+    writeFlashFile("/tmp/Debug.sign", "6\n1\n");
+    updateDebugLevel();
+    const std::string strSign = platformsim::resolvePath("/tmp/Debug.sign");
+    const std::function<void()> plants[] = {
+        [&] { ASSERT_EQ(0, mkfifo(strSign.c_str(), 0666)); },
+        [&] { ASSERT_EQ(0, symlink("/dev/zero", strSign.c_str())); },
+    };
+    for (const auto& fnPlant : plants) {
+        unlink(strSign.c_str());
+        fnPlant();
+        auto objDone = std::async(std::launch::async, [] { updateDebugLevel(); });
+        const bool bReturned = objDone.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+        if (!bReturned) {
+            // Let a blocked open through, so that the test can end.
+            const int nFd = open(strSign.c_str(), O_WRONLY | O_NONBLOCK);
+            objDone.wait();
+            close(nFd);
+        }
+        EXPECT_TRUE(bReturned);
+        EXPECT_EQ(6, g_nDebugLevel);
+        EXPECT_TRUE(g_bEnAssert);
+    }
+    unlink(strSign.c_str());
+    // A long file is read only as far as its two lines.
+    writeFlashFile("/tmp/Debug.sign", "5\n0\n" + std::string(1 << 20, 'x'));
+    updateDebugLevel();
+    EXPECT_EQ(5, g_nDebugLevel);
+    EXPECT_FALSE(g_bEnAssert);
 }
 
 TEST_F(DiagnosticsTest, TracesPrintFromTheirLevelAndOnlyWarningsReachTheLog)

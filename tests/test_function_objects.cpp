@@ -3,7 +3,7 @@
 
 #include "RefCountManager.h"
 #include "TestSupport.h"
-#include "function.h"
+#include "ThreadFunction.h"
 
 namespace {
 

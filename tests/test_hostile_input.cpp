@@ -2,11 +2,13 @@
 // regression cases.
 #include <gtest/gtest.h>
 
+#include <limits.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include <string>
 
+#include "ControllerFixtures.h"
 #include "SensorStyle.h"
 #include "TestSupport.h"
 
@@ -46,6 +48,50 @@ TEST_F(HostileInputTest, TextEndingInsideAUtf8SequenceIsReadNoFurther)
     EXPECT_EQ(0, getDnaStyle(1, szCut, strDna, true));
     testing::internal::GetCapturedStdout();
     EXPECT_EQ("", strDna);
+}
+
+using HostileHostTest = InitFixture;
+
+// Commands that carry records (camera version, sensor check, dynamic command
+// list) named by the host as keys: what the library answers lies in the first
+// word, and nothing around the host's value is touched.
+TEST_F(HostileHostTest, RecordCommandsNamedByTheHostStayInTheirRoom)
+{
+    startStill();
+    struct {
+        int nValue;
+        int anGuard[80];
+    } stRead;
+    for (const int nCmd : {IA_CMD_CAMERA_VERSION, IA_CMD_SENSOR_CHECK, IA_CMD_DYNAMIC_PARAMS_CMDS_GET}) {
+        for (int& nGuard : stRead.anGuard) nGuard = 0x5a5a5a5a;
+        output([&] { EXPECT_TRUE(ctrl().getParameter(nCmd, stRead.nValue)) << nCmd; });
+        for (int nGuard : stRead.anGuard) ASSERT_EQ(0x5a5a5a5a, nGuard) << nCmd;
+    }
+    EXPECT_EQ(6, stRead.nValue);  // the count of the default profile's dynamic commands
+
+    std::string strOut;
+    output([&] { EXPECT_TRUE(ctrl().getParameters("(34,4112)", strOut)); });
+    EXPECT_EQ("(34,50)(4112,6)", strOut);
+    // A set of the sensor check sends the value as the record's first input.
+    output([&] { EXPECT_EQ(0, set(IA_CMD_SENSOR_CHECK, 1)); });
+    std::string strMany;
+    for (int i = 0; i < 400; ++i) strMany += "(2816,1)";
+    output([&] { EXPECT_EQ(0, ctrl().setParameters(strMany, false)); });
+    EXPECT_EQ(std::vector<uint32_t>(1 + kSmallStyleRecords, 1), iasim::setValuesOf(IA_CMD_SENSOR_CHECK));
+}
+
+// A channel number whose IA channel would overflow: the calls go to a
+// channel the library refuses, and the controller still comes up.
+TEST_F(HostileHostTest, ChannelNumberAtTheBottomOfInt)
+{
+    m_vecCtrls.emplace_back(new ISensorController());
+    ctrl().setChannelID(INT_MIN);
+    ctrl().setVideoStreamModule(&m_objVideo);
+    iasim::clearCalls();
+    output([&] { EXPECT_TRUE(ctrl().init(testsupport::moduleWithDetail(""))); });
+    ASSERT_FALSE(iasim::calls().empty());
+    EXPECT_EQ(INT_MAX, iasim::calls().front().channel);
+    EXPECT_TRUE(ctrl().getSensorStatus());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Bringing a channel up and down: version check, scheme files, capability
-// fields, starting scheme, show options, the bounds of the factory set and
-// of the scheme count.
+// fields, starting scheme, show options (also without a video module), the
+// bounds of the factory set and of the scheme count, short scheme files.
 #include <filesystem>
 #include <tuple>
 
@@ -103,9 +103,52 @@ TEST_F(InitTest, BoundsOfTheFactorySetAndTheSchemeCount)
     EXPECT_EQ(156u, acc.keyValSum());
     EXPECT_EQ(150u, acc.fctKeyVal()[155].value);
 
-    expectParts(output([&] { start("(max_scheme=-1)(lensId=1)"); }), {"m_stSysConf.nSchemeSum <= kMaxSchemeSum"});
-    EXPECT_EQ(32u, access().sysConf().nSchemeSum);
-    EXPECT_TRUE(testsupport::flashFileExists(schemeFile(1, 31)));
-    EXPECT_FALSE(testsupport::flashFileExists(schemeFile(1, 32)));
+    // The module's scheme count as it is: a file for each, the next is the factory scheme.
+    writeStyle("", styleOf(kStyleParams));
+    const std::string strForty = output([&] { start("(max_scheme=40)"); });
+    EXPECT_EQ(std::string::npos, strForty.find("[sensor assert]")) << strForty;
+    EXPECT_TRUE(testsupport::flashFileExists(schemeFile(1, 39)));
+    EXPECT_FALSE(testsupport::flashFileExists(schemeFile(1, 40)));
+    EXPECT_TRUE(ctrl().setParamScheme(40));
+    EXPECT_EQ(50, cached(KEY_BRIGHTNESS, 40));  // the factory row
+
+    // A count whose + 1 wraps gets no rows: reported, only the factory scheme.
+    testsupport::removeTree(platformsim::resolvePath("/mnt/mtd/code/config_file"));
+    expectParts(output([&] { start("(max_scheme=-1)(lensId=1)"); }),
+                {"fun:init", "NULL != m_ppUserKeyVal   ~~~Assertion failed.", "nSchemeSum(4294967295)"});
+    EXPECT_EQ(0u, access().sysConf().nSchemeSum);
+    EXPECT_FALSE(testsupport::flashFileExists(schemeFile(1, 0)));
     EXPECT_EQ(0, access().curScheme());
+    EXPECT_EQ(50, cached(KEY_BRIGHTNESS));
+}
+
+TEST_F(InitTest, ShortSchemeFileRestoresTheFactoryKeys)
+{
+    start();
+    ctrl().uinit();
+    // A file cut to 100 bytes: 12 whole records and half of one.
+    const std::string strFile = testsupport::readFlashFile(schemeFile(1, 1));
+    testsupport::writeFlashFile(schemeFile(1, 1), strFile.substr(0, 100));
+    start();
+    ASSERT_TRUE(ctrl().setParamScheme(1));
+    ASSERT_EQ(0, ctrl().flush());
+    // The whole records of the file, then the factory records in factory order.
+    const std::vector<KeyVal> vecSaved = records(schemeFile(1, 1));
+    ASSERT_EQ(kSmallStyleRecords, vecSaved.size());
+    for (size_t i = 0; i < kSmallStyleRecords; ++i) {
+        const KeyVal stExpected = i < 12 ? reinterpret_cast<const KeyVal*>(strFile.data())[i] : access().fctKeyVal()[i];
+        EXPECT_EQ(stExpected.key, vecSaved[i].key) << i;
+        EXPECT_EQ(stExpected.value, vecSaved[i].value) << i;
+    }
+}
+
+TEST_F(InitTest, HostWithoutVideoModule)
+{
+    m_vecCtrls.emplace_back(new ISensorController());
+    ctrl().setChannelID(1);
+    EXPECT_TRUE(ctrl().init(testsupport::moduleWithDetail("")));
+    EXPECT_TRUE(access().showWdr());
+    EXPECT_TRUE(getshowBeawayFalg());
+    EXPECT_EQ(SNS_SUCCESS, set(KEY_MIRROR, 1));  // a key that notifies the video module
+    EXPECT_FALSE(ctrl().getUIStyleFile().empty());
 }

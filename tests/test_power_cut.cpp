@@ -1,7 +1,7 @@
 // Power-cut-safe writes: a truncating write replaces its file only when the
 // whole new content reached the flash; injected faults (cut write, full
-// flash, power cut before the rename) leave the old file and the library's
-// reports as they are.
+// flash, power cut before the rename) and a real full filesystem leave the
+// old file, and every failure is reported.
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -89,12 +89,36 @@ TEST_F(PowerCutTest, FlushUnderFaultsReportsAndKeepsTheSavedScheme)
         EXPECT_EQ(stFault.nLeftovers, leftovers(strScheme));
     }
 
-    // The camera comes back up after the cut: the last complete save counts.
+    // The camera comes back up after the cut: the last complete save counts,
+    // and the channel's start removes what the cut left.
     platformsim::resetWriteFaults();
     ctrl().uinit();
+    const std::string strOther = std::string(kCfgDir) + "/sensor2_0.cfg";
+    testsupport::writeFlashFile(strOther + ".Ab12Cd", "another channel's");
+    testsupport::writeFlashFile(strScheme + ".keep", "not a temporary file");
     start();
     EXPECT_EQ(70, cached(KEY_BRIGHTNESS));
-    EXPECT_EQ(1, leftovers(strScheme));  // still only the one file the cut left
+    EXPECT_EQ(1, leftovers(strScheme));  // only the file that is no temporary
+    EXPECT_EQ(1, leftovers(strOther));
+}
+
+// A real full filesystem: the medium refuses the data only when stdio hands
+// it over, after the write had been buffered.
+TEST_F(PowerCutTest, RealFullFilesystemIsAReportedFailure)
+{
+    testsupport::SmallTmpfs objFlash(kCfgDir, 64 * 1024);
+    if (!objFlash.mounted()) GTEST_SKIP() << objFlash.reason();
+    start();
+    const std::string strScheme = schemeFile(1, 0);
+    set(KEY_BRIGHTNESS, 66);
+    objFlash.fillUp();
+    const std::string strOut = output([&] { EXPECT_EQ(0, ctrl().flush()); });
+    expectParts(strOut, {"[sensor assert] file:SensorFile fun:keyValToFile", "nSize(-1) sizeof(KeyVal) = 8"});
+    EXPECT_NE(std::string::npos, testsupport::readFlashFile("/mnt/mtd/log/SensorError.log").find("nSize(-1)"));
+    EXPECT_EQ(50, valueOf(records(strScheme), KEY_BRIGHTNESS));
+    EXPECT_EQ(0, leftovers(strScheme));
+    output([&] { EXPECT_EQ(-1, setVersion(9)); });
+    EXPECT_EQ(std::string("\x08\0\0\0", 4), testsupport::readFlashFile("/mnt/mtd/code/config_file/snsversion.cfg"));
 }
 
 TEST_F(PowerCutTest, FullFlashAtStartCostsNeitherVersionNorSchemes)

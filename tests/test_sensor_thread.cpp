@@ -1,6 +1,10 @@
 // One pass of the sensor thread: day/night and time-window switching, the
-// LPR variant, the field-of-view request and the host's mutex.
+// LPR variant, the field-of-view request and the host's mutex; the live
+// thread: woken by uinit, never starved by the host.
+#include <atomic>
+#include <chrono>
 #include <future>
+#include <thread>
 
 #include "ControllerFixtures.h"
 
@@ -93,4 +97,65 @@ TEST_F(SensorThreadTest, FieldOfViewRequestAndFile)
         output([&] { ctrl().sync_fov(); });
         EXPECT_EQ(vecExpected, timeline()) << szFile;
     }
+}
+
+// The thread as the host runs it, passing once a second.
+class LiveSensorThreadTest : public InitFixture {
+protected:
+    void TearDown() override
+    {
+        platformsim::setSleepScale(0);
+        InitFixture::TearDown();
+    }
+    // Started without pauses, then passing once a second.
+    void startLive()
+    {
+        start();
+        platformsim::setSleepScale(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // now inside its pause
+    }
+};
+
+TEST_F(LiveSensorThreadTest, UinitWakesTheThreadInsteadOfWaitingOutItsPause)
+{
+    startLive();
+    const auto tStart = std::chrono::steady_clock::now();
+    ctrl().uinit();
+    EXPECT_LT(std::chrono::steady_clock::now() - tStart, std::chrono::milliseconds(100));
+    EXPECT_FALSE(access().sensorThread()->isRunning());
+}
+
+// Host threads that keep the mutex busy delay a switch by about one pass at
+// most; meanwhile the host also sets the lens lock and the WDR show flag,
+// which the thread's calls and the UI read.
+TEST_F(LiveSensorThreadTest, SwitchesWhileHostThreadsHammerTheMutex)
+{
+    startLive();
+    set(KEY_SCHEME_MODE, 2);
+    std::atomic<bool> bStop(false);
+    std::vector<std::thread> vecHosts;
+    for (int i = 0; i < 4; ++i)
+        vecHosts.emplace_back([&] {
+            int nValue = 0;
+            while (!bStop) ctrl().getParameter(KEY_BRIGHTNESS, nValue);
+        });
+    vecHosts.emplace_back([&] {
+        SensorZoomFocusParam objLens;
+        for (bool bOn = false; !bStop; bOn = !bOn) {
+            objLens.setLockZoomFocusEnable(bOn);
+            ctrl().setSensorZoomFocusParam(objLens);
+            ctrl().setShowWDRFalg(bOn);
+            ctrl().getUIStyleFile();
+        }
+    });
+    iasim::setValue(0, IA_CMD_DN_STATE, 1);
+    const auto tStart = std::chrono::steady_clock::now();
+    int nScheme = 0;
+    while (nScheme != 1 && std::chrono::steady_clock::now() - tStart < std::chrono::seconds(3)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ctrl().getParamScheme(nScheme);
+    }
+    bStop = true;
+    for (std::thread& objHost : vecHosts) objHost.join();
+    EXPECT_EQ(1, nScheme);
 }

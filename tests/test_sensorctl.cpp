@@ -34,6 +34,23 @@ TEST_F(SensorctlTest, KeysInEveryFormAndSetOutlivingTheRunOnlyWhenSaved)
     EXPECT_EQ(nFactory, brightness());
 }
 
+// On a full flash the save is refused by the medium: the tool says so and
+// the file keeps the old value.
+TEST_F(SensorctlTest, SaveOnAFullFlashIsAFailure)
+{
+    const long long nFactory = brightness();
+    testsupport::SmallTmpfs objFlash("/flash/mnt/mtd/code/config_file", 64 * 1024);
+    if (!objFlash.mounted()) GTEST_SKIP() << objFlash.reason();
+    ASSERT_EQ(0, run("get brightness").m_nExit);  // the start writes the files onto the small flash
+    objFlash.fillUp();
+    const ToolRun stSave = run("set brightness=" + std::to_string(nFactory + 16) + " --save");
+    EXPECT_EQ(1, stSave.m_nExit);
+    EXPECT_EQ(npos, stSave.m_strOut.find("saved scheme")) << stSave.m_strOut;
+    EXPECT_NE(npos, stSave.m_strErr.find("not saved: scheme 0")) << stSave.m_strErr;
+    EXPECT_NE(npos, stSave.m_strErr.find("nSize == sizeof(KeyVal)*p_nKeyValSum")) << stSave.m_strErr;
+    EXPECT_EQ(nFactory, shown(run("decode " + onDisk(schemeFile(1, 0))).m_strOut, "KEY_BRIGHTNESS"));
+}
+
 TEST_F(SensorctlTest, SchemesAndChannelsKeepTheirOwnFiles)
 {
     const long long nFactory = brightness();

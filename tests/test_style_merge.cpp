@@ -105,9 +105,22 @@ TEST_F(StyleMergeTest, BrokenDocumentsAreReportedAndNeverHalfApplied)
     EXPECT_EQ("1 2 3 4 ", mergedIds("(m=1)", "<V m=\"1\"></V>"));
     EXPECT_EQ("", mergedIds("(m=1)", szDelete, "<Style/>"));
     const std::string strOut = GetCapturedStdout();
-    for (const char* szLine :
-         {"line:139\n", "line:140\n", "line:142\n", "line:182\n", "line:105\n", "line:209\n"})
-        EXPECT_NE(std::string::npos, strOut.find(szLine)) << szLine;
+    // The merge's helpers report as the merge; updateStyleTab as itself.
+    for (const char* szLine : {"fun:mergeStyle line:139\n", "fun:mergeStyle line:140\n", "fun:mergeStyle line:142\n",
+                               "fun:mergeStyle line:182\n", "fun:updateStyleTab line:105\n",
+                               "fun:mergeStyle line:209\n"})
+        EXPECT_NE(std::string::npos, strOut.find(std::string("file:SensorFile ") + szLine)) << szLine;
+
+    testsupport::writeFlashFile("/tmp/Debug.sign", "6\n");
+    CaptureStdout();
+    mergedIds("(m=1)", "<V x=\"1\" m=\"1\"><Delete tab_key=\"A\"/></V>");
+    const std::string strTraces = GetCapturedStdout();
+    for (const char* szLine : {"line:148\n", "line:173\n", "line:181\n", "line:185\n", "line:190\n"})
+        EXPECT_NE(std::string::npos, strTraces.find(std::string("file:SensorFile fun:mergeStyle ") + szLine)) << szLine;
+
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    testsupport::writeFlashFile("/tmp/Debug.sign", "0\n1\n");
+    EXPECT_DEATH(mergedIds("(m=1)", "<V m=\"1\"></V>"), "int mergeStyle\\(int, ModuleConfig\\*, char\\*\\*, char\\*\\)");
 }
 
 }  // namespace

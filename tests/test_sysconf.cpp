@@ -86,7 +86,9 @@ TEST_F(SysConfTest, CopiesTheModuleAndReadsTheSchemeCount)
     uinitSysConf(&m_stConf);
     CaptureStdout();
     EXPECT_EQ(0, initSysConf(1, moduleWithDetail(std::string(600, 'd')), &m_stConf));
-    EXPECT_NE(std::string::npos, GetCapturedStdout().find("detail cut to 511 characters"));
+    const std::string strCut = GetCapturedStdout();
+    EXPECT_NE(std::string::npos, strCut.find("file:sensor fun:initSysConf line:")) << strCut;
+    EXPECT_NE(std::string::npos, strCut.find("detail cut to 511 characters"));
     EXPECT_EQ(4u, m_stConf.nSchemeSum);
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "PkBase.h"
-#include "function.h"
+#include "ThreadFunction.h"
 
 class PK_API GThread {
 public:

@@ -5,7 +5,8 @@
 // the file atomically: the data goes to a temporary file in the same folder,
 // which close() (or the destructor) syncs and renames over the target, so a
 // power cut leaves the old file or the new one. A write that failed or came
-// short leaves the target untouched.
+// short, or whose flush, sync or rename failed, leaves the target untouched
+// and is reported by write() or close().
 #ifndef PK_FILE_H
 #define PK_FILE_H
 
@@ -33,7 +34,8 @@ public:
 
     bool open(const char* p_szPath, int p_nMode = modeRead);
     // For a replacing write: sync, then rename over the target. False when
-    // the content did not reach the file whole.
+    // the file could not be closed or the new content did not replace the
+    // target (a failed flush, sync or rename: the old file stays).
     bool close();
     bool isOpen() const;
     FILE* getFileHandle() const;
@@ -52,10 +54,13 @@ public:
     // Existence test of a path (one access() call).
     static bool isExist(const char* p_szPath);
     static bool remove(const char* p_szPath);
+    // Removes what replacing writes of p_szPath left behind when the process
+    // died before their rename (the temporary files beside it); returns how
+    // many. Only for a time when no replacing write of the path is open.
+    static int removeStaleReplacements(const char* p_szPath);
     static bool mkdirs(const char* p_szDir);
 
 private:
-    bool openForReading(const std::string& p_strReal);
     bool openReplacement(const std::string& p_strReal, const char* p_szStdio);
     bool commitReplacement();
 

@@ -17,6 +17,8 @@ public:
     int Unlock(const char* p_szFile, int p_nLine);
     // true when the lock was taken without waiting.
     bool TryLock(const char* p_szFile, int p_nLine);
+    // true when the lock was taken within p_nMicroseconds.
+    bool TimedLock(const char* p_szFile, int p_nLine, long p_nMicroseconds);
 
 private:
     pthread_mutex_t m_mutex;

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <dirent.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -24,6 +26,9 @@ bool isReplacingMode(int p_nMode)
     return (p_nMode & PKFile::modeWrite) != 0 && (p_nMode & PKFile::modeTruncate) != 0 &&
            (p_nMode & PKFile::modeAppend) == 0;
 }
+
+// A replacing write goes to "<target>.XXXXXX" (mkostemp fills the X).
+const char kTempSuffix[] = ".XXXXXX";
 
 // A new file gets what the usual umask 022 would give.
 const mode_t kNewFileMode = 0644;
@@ -110,34 +115,22 @@ bool PKFile::open(const char* p_szPath, int p_nMode)
     if (p_szPath == nullptr || p_szPath[0] == '\0' || !openFlags(p_nMode, nFlags, szStdio)) return false;
     const std::string strReal = platformsim::resolvePath(p_szPath);
     if (isReplacingMode(p_nMode)) return openReplacement(strReal, szStdio);
-    if (!m_bWritable) return openForReading(strReal);
-    int nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC, 0666);
+    // Opened without blocking: a FIFO planted in place of a file must not
+    // hold the caller in open(). A regular file ignores the flag.
+    int nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC | O_NONBLOCK, 0666);
     // A fresh flash has none of the configuration folders yet.
     if (nFd < 0 && errno == ENOENT && isWriteMode(p_nMode) && pkpath::makeParentDirs(strReal))
-        nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC, 0666);
+        nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (nFd < 0) return false;
-    // A directory opens for reading, but it is no file.
+    // Only regular files: a folder, a FIFO or a device (/dev/zero) is no file.
     struct stat stInfo;
-    if (fstat(nFd, &stInfo) != 0 || S_ISDIR(stInfo.st_mode)) {
+    if (fstat(nFd, &stInfo) != 0 || !S_ISREG(stInfo.st_mode)) {
         ::close(nFd);
         return false;
     }
     m_pFile = fdopen(nFd, szStdio);
     if (m_pFile == nullptr) ::close(nFd);
     return m_pFile != nullptr;
-}
-
-// fopen rather than fdopen, which asks the descriptor for its mode once more.
-bool PKFile::openForReading(const std::string& p_strReal)
-{
-    m_pFile = fopen(p_strReal.c_str(), "rbe");
-    if (m_pFile == nullptr) return false;
-    // A directory opens for reading, but it is no file.
-    struct stat stInfo;
-    if (fstat(fileno(m_pFile), &stInfo) == 0 && !S_ISDIR(stInfo.st_mode)) return true;
-    fclose(m_pFile);
-    m_pFile = nullptr;
-    return false;
 }
 
 bool PKFile::openReplacement(const std::string& p_strReal, const char* p_szStdio)
@@ -148,7 +141,7 @@ bool PKFile::openReplacement(const std::string& p_strReal, const char* p_szStdio
     struct stat stTarget;
     const bool bExists = lstat(p_strReal.c_str(), &stTarget) == 0 && !S_ISLNK(stTarget.st_mode);
     if (bExists && (S_ISDIR(stTarget.st_mode) || access(p_strReal.c_str(), W_OK) != 0)) return false;
-    const std::string strPattern = p_strReal + ".XXXXXX";
+    const std::string strPattern = p_strReal + kTempSuffix;
     std::string strTemp = strPattern;
     int nFd = mkostemp(&strTemp[0], O_CLOEXEC);
     // A fresh flash has none of the configuration folders yet.
@@ -185,8 +178,9 @@ bool PKFile::commitReplacement()
         ::unlink(strTemp.c_str());
         return false;
     }
-    // A power cut here leaves the old target and the complete temporary file.
-    if (platformsim::stopsBeforeRename()) return false;
+    // A power cut here leaves the old target and the complete temporary file;
+    // the process that would learn the outcome is gone.
+    if (platformsim::stopsBeforeRename()) return true;
     if (::rename(strTemp.c_str(), strTarget.c_str()) != 0) {
         ::unlink(strTemp.c_str());
         return false;
@@ -199,9 +193,9 @@ bool PKFile::close()
 {
     if (m_pFile == nullptr) return true;
     if (!m_strTemp.empty()) return commitReplacement();
-    const bool bOk = fclose(m_pFile) == 0 && !m_bWriteFailed;
+    const bool bClosed = fclose(m_pFile) == 0;
     m_pFile = nullptr;
-    return bOk;
+    return bClosed;
 }
 
 bool PKFile::isOpen() const { return m_pFile != nullptr; }
@@ -226,7 +220,13 @@ int PKFile::write(char* p_pData, unsigned int p_nLen)
         errno = ENOSPC;
         return -1;
     }
-    const int nMoved = transferResult(fwrite(p_pData, 1, static_cast<size_t>(nRoom), m_pFile), m_pFile);
+    int nMoved = transferResult(fwrite(p_pData, 1, static_cast<size_t>(nRoom), m_pFile), m_pFile);
+    // The count is what reached the file, not what stdio buffered: a full
+    // medium shows up here, not only when the file is closed.
+    if (nMoved > 0 && fflush(m_pFile) != 0) {
+        clearerr(m_pFile);
+        nMoved = -1;
+    }
     if (nMoved != static_cast<int>(nWanted)) m_bWriteFailed = true;
     return nMoved;
 }
@@ -280,4 +280,27 @@ bool PKFile::mkdirs(const char* p_szDir)
 {
     if (p_szDir == nullptr || p_szDir[0] == '\0') return false;
     return pkpath::makeDirs(platformsim::resolvePath(p_szDir));
+}
+
+int PKFile::removeStaleReplacements(const char* p_szPath)
+{
+    if (p_szPath == nullptr || p_szPath[0] == '\0') return 0;
+    const std::string strReal = platformsim::resolvePath(p_szPath);
+    const size_t nSlash = strReal.find_last_of('/');
+    const std::string strDir = nSlash == std::string::npos ? "." : strReal.substr(0, nSlash == 0 ? 1 : nSlash);
+    const std::string strPrefix = (nSlash == std::string::npos ? strReal : strReal.substr(nSlash + 1)) + ".";
+    const size_t nTempLen = strPrefix.size() + sizeof(kTempSuffix) - 2;
+    DIR* pDir = opendir(strDir.c_str());
+    if (pDir == nullptr) return 0;
+    int nRemoved = 0;
+    while (const struct dirent* pEntry = readdir(pDir)) {
+        if (strlen(pEntry->d_name) != nTempLen || strncmp(pEntry->d_name, strPrefix.c_str(), strPrefix.size()) != 0)
+            continue;
+        const std::string strTemp = strDir + "/" + pEntry->d_name;
+        struct stat stInfo;
+        if (lstat(strTemp.c_str(), &stInfo) == 0 && S_ISREG(stInfo.st_mode) && ::unlink(strTemp.c_str()) == 0)
+            ++nRemoved;
+    }
+    closedir(pDir);
+    return nRemoved;
 }

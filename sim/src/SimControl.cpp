@@ -162,6 +162,15 @@ std::vector<IaCall> calls()
     return std::vector<IaCall>(stState.m_deqCalls.begin(), stState.m_deqCalls.end());
 }
 
+std::vector<IaCall> takeCalls()
+{
+    SimState& stState = simState();
+    SimLock objLock(stState.m_objMutex);
+    std::vector<IaCall> vecOut(stState.m_deqCalls.begin(), stState.m_deqCalls.end());
+    stState.m_deqCalls.clear();
+    return vecOut;
+}
+
 void clearCalls()
 {
     SimState& stState = simState();

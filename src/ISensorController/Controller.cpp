@@ -13,6 +13,7 @@
 namespace {
 
 const int kDeviceTypeSingleThermal = 13;
+const int kThermalChannel = 2;
 // Dual-sensor device types: channel 2 is the thermal channel.
 const int kDualSensorTypes[] = {14, 13, 23, 17, 19};
 
@@ -56,6 +57,7 @@ ISensorController::ISensorController()
       m_bShutterUnlock(false),
       m_bIsThermal(false),
       m_objZoomFocusParam(),
+      m_objWakeup(),
       m_pMemo(new ControllerMemo)
 {
     // Nothing reads the configuration before init fills it; zero it so the
@@ -75,6 +77,7 @@ ISensorController::ISensorController()
 ISensorController::~ISensorController()
 {
     if (m_pSensorThread != nullptr) {
+        m_objWakeup.wake();
         m_pSensorThread->stop();
         delete m_pSensorThread;
         m_pSensorThread = nullptr;
@@ -84,10 +87,17 @@ ISensorController::~ISensorController()
 
 void ISensorController::setChannelID(int p_nChannelID)
 {
-    m_nCameraID = p_nChannelID;
-    const int nType = m_objMachineInfo.getDeviceType();
-    if (nType == kDeviceTypeSingleThermal) m_nCameraID = 2;
-    if (m_nCameraID == 2 && isDualSensorType(nType)) m_bIsThermal = true;
+    bool bThermal = false;
+    channelIdentity(p_nChannelID, m_objMachineInfo.getDeviceType(), &m_nCameraID, &bThermal);
+    if (bThermal) m_bIsThermal = true;
+}
+
+void channelIdentity(int p_nChannelID, int p_nDeviceType, int* p_pnCameraID, bool* p_pbThermal)
+{
+    // A single thermal camera is always channel 2.
+    const int nCameraID = p_nDeviceType == kDeviceTypeSingleThermal ? kThermalChannel : p_nChannelID;
+    if (p_pnCameraID != nullptr) *p_pnCameraID = nCameraID;
+    if (p_pbThermal != nullptr) *p_pbThermal = nCameraID == kThermalChannel && isDualSensorType(p_nDeviceType);
 }
 
 u32 ISensorController::getSensorType()

@@ -11,10 +11,10 @@
 int ISensorController::doIaCmd(u32 p_nKey, u32 p_nDir, void* p_pVal)
 {
     // While the host locks the lens, lens commands succeed without effect.
-    if (m_objZoomFocusParam.getLockZoomFocusEnable() && p_nKey >= IA_CMD_LENS_FIRST &&
+    if (atomicLoadObject(m_objZoomFocusParam).getLockZoomFocusEnable() && p_nKey >= IA_CMD_LENS_FIRST &&
         p_nKey <= IA_CMD_LENS_LAST)
         return SNS_SUCCESS;
-    return ia_ioctrl_v2(m_nCameraID - 1, static_cast<int32_t>(p_nKey), static_cast<int32_t>(p_nDir),
+    return ia_ioctrl_v2(iaChannelOf(m_nCameraID), static_cast<int32_t>(p_nKey), static_cast<int32_t>(p_nDir),
                         p_pVal);
 }
 

@@ -19,6 +19,7 @@
 #include "SensorKeyVal/KeyValSearch.h"
 #include "SensorStyle.h"
 #include "SySystem.h"
+#include "VideoLink.h"
 
 namespace {
 
@@ -68,24 +69,29 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     memset(szPath, 0, sizeof(szPath));
     setStatusBit(SNS_STATUS_INITIALISING);
     clearStatusBit(SNS_STATUS_INITIALISED);
+    m_objWakeup.rearm();
 
     SNS_ASSERT(SNS_AT(84),
                SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf, &m_pMemo->objDnaStyle),
                "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
-    SNS_ASSERT(SNS_HERE, m_stSysConf.nSchemeSum <= SNS_MAX_SCHEME_SUM,
-               "m_stSysConf.nSchemeSum <= kMaxSchemeSum", "m_stSysConf.nSchemeSum(%u) cut to %u\n",
-               m_stSysConf.nSchemeSum, SNS_MAX_SCHEME_SUM);
-    m_stSysConf.nSchemeSum = cappedSchemeSum(m_stSysConf.nSchemeSum);
     // Both arrays hold m_nKeyCmdSum records; the factory count is bounded by it.
     m_pFctKeyVal = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     m_pstKeyValBuf = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     SNS_ASSERT(SNS_AT(89),
                SNS_SUCCESS == getFctData(m_nCameraID, m_stSysConf.szUIStyle, m_pFctKeyVal, &m_nKeyValSum,
-                                         m_bShowWDRFalg, m_nKeyCmdSum, &m_pMemo->objDnaStyle),
+                                         atomicGet(m_bShowWDRFalg), m_nKeyCmdSum, &m_pMemo->objDnaStyle),
                "SNS_SUCCESS == getFctData(m_nCameraID,m_stSysConf.szUIStyle, m_pFctKeyVal, "
                "&m_nKeyValSum,m_bShowWDRFalg)",
                "m_nKeyValSum(%d)\n", m_nKeyValSum);
-    buildSchemeCache();
+    const u32 nAskedSchemes = m_stSysConf.nSchemeSum;
+    const bool bRows = buildSchemeCache();
+    SNS_ASSERT(SNS_HERE, bRows, "NULL != m_ppUserKeyVal",
+               "nSchemeSum(%u) m_nKeyValSum(%u): no room for the scheme rows, only the factory scheme is kept\n",
+               nAskedSchemes, m_nKeyValSum);
+    if (!bRows) {
+        m_stSysConf.nSchemeSum = 0;
+        buildSchemeCache();
+    }
 
     u32 nLocalVersion = 0;
     if (SNS_SUCCESS != getVersion(&nLocalVersion) || nLocalVersion != m_nVersion) {
@@ -120,16 +126,31 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     return true;
 }
 
-void ISensorController::buildSchemeCache()
+// The rows of every scheme and the factory row in one block. False, with
+// nothing allocated, when the scheme count + 1 wraps or the memory is not
+// there; the factory values stay in m_pFctKeyVal then.
+bool ISensorController::buildSchemeCache()
 {
     const u32 nRows = m_stSysConf.nSchemeSum + 1;
-    KeyVal* pBlock = static_cast<KeyVal*>(calloc((size_t)nRows * m_nKeyValSum, sizeof(KeyVal)));
-    m_ppUserKeyVal = static_cast<KeyVal**>(calloc(nRows, sizeof(KeyVal*)));
+    size_t nRecords = 0;
+    if (nRows == 0 ||
+        __builtin_mul_overflow(static_cast<size_t>(nRows), static_cast<size_t>(m_nKeyValSum), &nRecords))
+        return false;
+    // At least one record each, so that an empty factory set still gets its rows.
+    KeyVal* pBlock = static_cast<KeyVal*>(calloc(nRecords > 0 ? nRecords : 1, sizeof(KeyVal)));
+    KeyVal** ppRows = static_cast<KeyVal**>(calloc(nRows, sizeof(KeyVal*)));
+    if (pBlock == nullptr || ppRows == nullptr) {
+        free(pBlock);
+        free(ppRows);
+        return false;
+    }
+    m_ppUserKeyVal = ppRows;
     for (u32 s = 0; s < nRows; ++s) m_ppUserKeyVal[s] = pBlock + (size_t)s * m_nKeyValSum;
     KeyVal* pFactoryRow = factoryRow();
     memcpy(pFactoryRow, m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
     free(m_pFctKeyVal);
     m_pFctKeyVal = pFactoryRow;
+    return true;
 }
 
 void ISensorController::readCapabilities(int p_nDeviceType)
@@ -152,7 +173,12 @@ void ISensorController::loadSchemeFiles(char* p_szPath, size_t p_nSize)
 {
     for (u32 s = 0; isUserScheme(s); ++s) {
         schemeFilePath(p_szPath, p_nSize, m_nCameraID, (int)s, m_bIsThermal);
+        // Saves cut short by a dying process leave their temporary files.
+        PKFile::removeStaleReplacements(p_szPath);
         if (!PKFile::isExist(p_szPath)) keyValToFile(p_szPath, newSchemeFileImage((int)s), m_nKeyValSum);
+        // A short file leaves the factory records in the rest of the row,
+        // so the row keeps the factory key set.
+        memcpy(schemeRow(s), m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
         keyValFromFile(p_szPath, schemeRow(s), m_nKeyValSum);
         if (s == 0) switchModesFromScheme0();
     }
@@ -183,10 +209,10 @@ void ISensorController::switchModesFromScheme0()
 
 void ISensorController::settleShowOptions(const std::string& p_strHardwareModel)
 {
-    m_bShowWDRFalg = true;
+    atomicSet(m_bShowWDRFalg, true);
     setshowBeawayFalg(true);
     std::vector<AVStreamParam> vecStreams;
-    m_pVideoStreamModule->getStreamList(vecStreams);
+    videolink::streams(m_pVideoStreamModule, vecStreams);
     for (const AVStreamParam& objStream : vecStreams) {
         if (isBeawayLimitedModel(p_strHardwareModel) &&
             objStream.getVideoEncoderType() == kBeawayLimitedEncoder &&
@@ -194,8 +220,8 @@ void ISensorController::settleShowOptions(const std::string& p_strHardwareModel)
             setshowBeawayFalg(false);
     }
     LimitedFramesWDRModeParam objWdr;
-    m_pVideoStreamModule->getLimitedFramesWDRModeParam(m_nCameraID, objWdr);
-    if (objWdr.getLimitFramesModeId() == 0 && objWdr.getLimitWdr() == 1) m_bShowWDRFalg = false;
+    videolink::limitedFramesWdr(m_pVideoStreamModule, m_nCameraID, objWdr);
+    if (objWdr.getLimitFramesModeId() == 0 && objWdr.getLimitWdr() == 1) atomicSet(m_bShowWDRFalg, false);
 }
 
 void ISensorController::uinit()
@@ -205,6 +231,7 @@ void ISensorController::uinit()
     if (!testStatus(SNS_STATUS_INITIALISED) || m_ppUserKeyVal == nullptr) return;
     atomicSet(m_bShutterUnlock, true);
     setStatusBit(SNS_STATUS_SHUTTING_DOWN);
+    m_objWakeup.wake();
     SNS_ASSERT(SNS_AT(289), m_pSensorThread->stop(), "m_pSensorThread->stop()", "");
 
     free(m_pstKeyValTmp);

@@ -141,6 +141,17 @@ u32 keyTableKeyAt(u32 p_nRow)
     return p_nRow < kKeyCmdRowCount ? kKeyCmdRows[p_nRow].key : 0;
 }
 
+bool keyTableCommand(u32 p_nKey, u32* p_pnIaCmd, bool* p_pbHandler)
+{
+    for (const KeyCmdRow& stRow : kKeyCmdRows) {
+        if (stRow.key != p_nKey) continue;
+        if (p_pnIaCmd != nullptr) *p_pnIaCmd = stRow.iaCmd;
+        if (p_pbHandler != nullptr) *p_pbHandler = stRow.handler != nullptr;
+        return true;
+    }
+    return false;
+}
+
 u32 keyRoles(u32 p_nKey)
 {
     switch (p_nKey) {

@@ -4,6 +4,7 @@
 #include "LampPairs.h"
 
 #include "SensorKeys.h"
+#include "SensorLib.h"
 
 namespace {
 
@@ -42,4 +43,13 @@ const LampPair* findLampPairByIntell(u32 p_nKey)
     for (const LampPair& stPair : kLampPairs)
         if (stPair.nIntellKey == p_nKey) return &stPair;
     return nullptr;
+}
+
+bool lampPairPartner(u32 p_nKey, u32* p_pnPartner)
+{
+    const LampPair* pNormal = findLampPairByNormal(p_nKey);
+    const LampPair* pIntell = findLampPairByIntell(p_nKey);
+    if (pNormal == nullptr && pIntell == nullptr) return false;
+    if (p_pnPartner != nullptr) *p_pnPartner = pNormal != nullptr ? pNormal->nIntellKey : pIntell->nNormalKey;
+    return true;
 }

@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "AtomicWord.h"
 #include "HostOps.h"
 #include "IaInterface.h"
 #include "ISensorController.h"
@@ -168,13 +169,14 @@ bool ISensorController::getCameraVerInf(std::string& p_strVersion)
 
 int ISensorController::getSensorZoomFocusParam(SensorZoomFocusParam& p_objParam)
 {
-    p_objParam = m_objZoomFocusParam;
+    // The sensor thread reads the lens lock while the host may set it.
+    p_objParam = atomicLoadObject(m_objZoomFocusParam);
     return 0;
 }
 
 int ISensorController::setSensorZoomFocusParam(SensorZoomFocusParam& p_objParam)
 {
-    m_objZoomFocusParam = p_objParam;
+    atomicStoreObject(m_objZoomFocusParam, p_objParam);
     return 0;
 }
 
@@ -189,7 +191,7 @@ int ISensorController::SensorCheck(std::string& p_strText)
     int32_t anRecord[4] = {atoi(vecArgs[0].c_str()), atoi(vecArgs[1].c_str()),
                            atoi(vecArgs[2].c_str()), 0};
     const bool bGet = anRecord[1] == kSensorCheckGetMode;
-    const int nStatus = ia_ioctrl_v2(m_nCameraID - 1, IA_CMD_SENSOR_CHECK,
+    const int nStatus = ia_ioctrl_v2(iaChannelOf(m_nCameraID), IA_CMD_SENSOR_CHECK,
                                      bGet ? IA_CMD_OPT_GET : IA_CMD_OPT_SET, anRecord);
     if (bGet) {
         char szResult[32] = {0};

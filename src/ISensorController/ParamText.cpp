@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include "HostOps.h"
+#include "IaInterface.h"
 #include "ISensorController.h"
 #include "ISensorController/ControllerMemo.h"
 #include "PKMutexManager.h"
@@ -108,7 +109,7 @@ bool ISensorController::getAllParameters(std::string& p_strOut)
     // No current scheme yet (-1): there is no row to report.
     if (!hasSchemeRow(nScheme) || m_ppUserKeyVal == nullptr) return true;
     SNS_ASSERT(SNS_HERE.as(kAllSignature),
-               SNS_SUCCESS == keyval_correct(m_nCameraID - 1, m_ppUserKeyVal[nScheme], m_nKeyValSum),
+               SNS_SUCCESS == keyval_correct(iaChannelOf(m_nCameraID), m_ppUserKeyVal[nScheme], m_nKeyValSum),
                "SNS_SUCCESS == keyval_correct(m_nCameraID - 1, m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum)",
                "m_nCurScheme(%d) m_nKeyValSum(%d)\n", m_nCurScheme, m_nKeyValSum);
     keyval_st2str(p_strOut, m_ppUserKeyVal[nScheme], m_nKeyValSum);

@@ -5,12 +5,14 @@
 #include <stdio.h>
 
 #include "AtomicWord.h"
+#include "HostOps.h"
 #include "ISensorController.h"
 #include "IaInterface.h"
 #include "KeySets.h"
 #include "LampPairs.h"
 #include "PKMutexManager.h"
 #include "SensorDebug.h"
+#include "VideoLink.h"
 
 // The steps of setParameters are split into helpers; their tagged reports
 // name the operation that was entered, as the host sees one operation.
@@ -222,7 +224,9 @@ int ISensorController::callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTa
     // Rows without handler are routed before this point; should one slip
     // through, the value is only cached.
     if (stRow.handler == nullptr) return SNS_SUCCESS;
-    const int nRet = (this->*stRow.handler)(stRow.iaCmd, IA_CMD_OPT_SET, &p_pKeyval[p_nIndex].value);
+    // The host's own number goes out as a command: it may carry a record.
+    const int nRet = nRow == -1 ? hostops::iaOneValue(*this, stRow.iaCmd, IA_CMD_OPT_SET, p_pKeyval[p_nIndex].value)
+                                : (this->*stRow.handler)(stRow.iaCmd, IA_CMD_OPT_SET, &p_pKeyval[p_nIndex].value);
     if (isTracedFailure(nRet))
         snsErr(pipelineSite(1008), "set %s (%d,%d) func:%s ia_cmd:%d ~~~failed ia_ret=%d\n", stRow.szKeyName,
                static_cast<int>(stRow.key), nVal, stRow.szHandlerName, static_cast<int>(stRow.iaCmd), nRet);
@@ -251,7 +255,9 @@ bool ISensorController::getParameter(int p_nKey, int& p_nVal)
         return true;
     }
     // The key itself is the command here, not its row's command.
-    const int nRet = doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal);
+    u32 nRead = static_cast<u32>(p_nVal);
+    const int nRet = hostops::iaOneValue(*this, static_cast<u32>(p_nKey), IA_CMD_OPT_GET, nRead);
+    p_nVal = static_cast<int>(nRead);
     SNS_ASSERT(SNS_AT(1886), SNS_SUCCESS == nRet, "SNS_SUCCESS == doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal)",
                "get key(%d) val from 2a err", p_nKey);
     return nRet == SNS_SUCCESS;
@@ -269,8 +275,7 @@ void ISensorController::setVideoStreamModule(const VideoStreamModule* p_pModule)
 
 int ISensorController::notifyToVideo(int p_nKey, int p_nVal)
 {
-    if (m_pVideoStreamModule == nullptr) return SNS_SUCCESS;
     const int nChannel =
         m_objMachineInfo.getDeviceType() == kDeviceTypeVideoChannelOne ? 1 : m_nCameraID;
-    return m_pVideoStreamModule->notifySensorParam(nChannel, p_nKey, p_nVal);
+    return videolink::notify(m_pVideoStreamModule, nChannel, p_nKey, p_nVal);
 }

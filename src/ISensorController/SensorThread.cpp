@@ -23,21 +23,34 @@ namespace {
 const u32 kTimeMatchInside = 1;
 const u32 kTimeMatchOutside = 0;
 
-// Holds the controller's mutex when it was free (or already ours: the mutex
-// is recursive); the thread skips its scheme work instead of waiting, so a
-// host holding the mutex while it stops the thread never deadlocks.
-class SchemeTryLock {
+// One pass per second; stopping the thread ends the pause at once.
+const long kPassSeconds = 1;
+// The pass waits for the controller's mutex in slices, so that a stop
+// request (uinit may hold the mutex while it stops the thread) ends the wait.
+const long kLockSliceMicros = 10000;
+
+// Holds the controller's mutex for the scheme work of one pass. A host that
+// keeps the mutex busy delays the pass by at most about one pass period.
+class SchemePassLock {
 public:
-    explicit SchemeTryLock(PKMutex& p_objMutex)
-        : m_objMutex(p_objMutex), m_bOwned(p_objMutex.TryLock(__FILE__, __LINE__))
+    SchemePassLock(PKMutex& p_objMutex, PelkorWakeup& p_objWakeup) : m_objMutex(p_objMutex), m_bOwned(false)
     {
+        const double dBound = PelkorTime(kPassSeconds, 0).scaledSeconds();
+        long nSlices = static_cast<long>(dBound * 1e6 / kLockSliceMicros);
+        if (nSlices < 1) nSlices = 1;
+        for (long i = 0; i < nSlices && !p_objWakeup.isWoken(); ++i) {
+            if (m_objMutex.TimedLock(__FILE__, __LINE__, kLockSliceMicros)) {
+                m_bOwned = true;
+                return;
+            }
+        }
     }
-    ~SchemeTryLock()
+    ~SchemePassLock()
     {
         if (m_bOwned) m_objMutex.Unlock(__FILE__, __LINE__);
     }
-    SchemeTryLock(const SchemeTryLock&) = delete;
-    SchemeTryLock& operator=(const SchemeTryLock&) = delete;
+    SchemePassLock(const SchemePassLock&) = delete;
+    SchemePassLock& operator=(const SchemePassLock&) = delete;
     bool owned() const { return m_bOwned; }
 
 private:
@@ -63,10 +76,11 @@ int fovEntry(const std::string& p_strLine, const char* p_szName, int p_nChannel,
 
 int ISensorController::sensorThread()
 {
-    if (!testStatus(SNS_STATUS_RESETTING)) PelkorTime(1, 0).wait();
+    // Woken: the thread is being stopped, the pass does nothing.
+    if (!testStatus(SNS_STATUS_RESETTING) && !m_objWakeup.sleep(PelkorTime(kPassSeconds, 0))) return 0;
     serveFovRequest();
     if (atomicGet(m_nParamMode) == 0) return 0;
-    SchemeTryLock objLock(m_objMutex);
+    SchemePassLock objLock(m_objMutex, m_objWakeup);
     if (!objLock.owned()) return 0;
     const bool bDNSwitch = atomicGet(m_bDNSwitch);
     if (!bDNSwitch && !atomicGet(m_bTimeSwitch)) return 0;

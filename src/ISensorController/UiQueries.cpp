@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "AtomicWord.h"
 #include "IaInterface.h"
 #include "ISensorController.h"
 #include "ISensorController/ControllerMemo.h"
@@ -12,6 +13,7 @@
 #include "PelkorTime.h"
 #include "SensorDebug.h"
 #include "SensorStyle.h"
+#include "VideoLink.h"
 
 namespace {
 
@@ -27,9 +29,8 @@ const int kRangeCapableCmds[] = {KEY_MAX_SHUTTER, KEY_FIX_SHUTTER, KEY_IRIS_POSI
 // Gives the video module up to 30 pauses to finish what it is doing.
 void waitWhileVideoBusy(const VideoStreamModule* p_pVideo)
 {
-    if (p_pVideo == nullptr) return;
     for (int i = 0; i < kBusyPolls; ++i) {
-        if (!p_pVideo->isBusy()) return;
+        if (!videolink::isBusy(p_pVideo)) return;
         PelkorTime(0, kBusyPauseMicroseconds).wait();
     }
 }
@@ -85,7 +86,7 @@ std::string ISensorController::getUIStyleFile()
     std::string strTmp;
     const char* szStyle = m_stSysConf.szUIStyle != nullptr ? m_stSysConf.szUIStyle : "";
     // getDnaStyle, which always succeeds, through the channel's memo.
-    m_pMemo->objDnaStyle.build(m_nCameraID, szStyle, m_bShowWDRFalg, &strTmp, nullptr);
+    m_pMemo->objDnaStyle.build(m_nCameraID, szStyle, atomicGet(m_bShowWDRFalg), &strTmp, nullptr);
     return strTmp;
 }
 
@@ -105,7 +106,7 @@ bool ISensorController::getSensorParamRange(int p_nCmd, int& p_nDefault, std::st
 {
     ia_dynamic_params_cmds_st dnaCmdList;
     memset(&dnaCmdList, 0, sizeof(dnaCmdList));
-    const int nListRet = ia_ioctrl_v2(m_nCameraID - 1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET,
+    const int nListRet = ia_ioctrl_v2(iaChannelOf(m_nCameraID), IA_CMD_DYNAMIC_PARAMS_CMDS_GET,
                                       IA_CMD_OPT_GET, &dnaCmdList);
     SNS_ASSERT(SNS_AT(2464).as(kRangeSignature), SNS_SUCCESS == nListRet,
                "SNS_SUCCESS == ia_ioctrl_v2(m_nCameraID-1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "

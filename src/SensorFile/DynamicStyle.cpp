@@ -188,7 +188,7 @@ int queryDnaCmdList(int p_channelID, ia_dynamic_params_cmds_st& p_stList)
 {
     memset(&p_stList, 0, sizeof(p_stList));
     const int nListRet =
-        ia_ioctrl_v2(p_channelID - 1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, IA_CMD_OPT_GET, (void*)(&p_stList));
+        ia_ioctrl_v2(iaChannelOf(p_channelID), IA_CMD_DYNAMIC_PARAMS_CMDS_GET, IA_CMD_OPT_GET, &p_stList);
     SNS_ASSERT(DNA_SITE(441), SNS_SUCCESS == nListRet,
                "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "
                "IA_CMD_OPT_GET, (void*)(&dnaCmdList))",
@@ -205,7 +205,7 @@ void reportDnaLoad(bool p_bLoaded, int p_nCmdCount)
 
 int queryDnaAttr(int p_channelID, int p_nCmd, ia_dynamic_params_attr_st& p_stAttr)
 {
-    const int nAttrRet = ia_ioctrl_v2(p_channelID - 1, p_nCmd, IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&p_stAttr));
+    const int nAttrRet = ia_ioctrl_v2(iaChannelOf(p_channelID), p_nCmd, IA_CMD_OPT_GET_PARAM_RNAGE, &p_stAttr);
     SNS_ASSERT(DNA_SITE(453), SNS_SUCCESS == nAttrRet,
                "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, (ia_cmd_e)dnaCmdList.cmd_list[i], "
                "IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList))",

@@ -75,8 +75,12 @@ int saveToFile(char* file_name, char* data, INT64 file_len)
     SNS_ASSERT(
         SNS_HERE, file_len == static_cast<INT64>(nSize = file.write(data, transferLength(data, file_len))),
         "file_len == (nSize=file.write(data, file_len))", "file_len(%d)\n", static_cast<int>(file_len));
-    file.close();
-    return nSize;
+    // The content is on flash only once the file is closed: a failed flush,
+    // sync or rename there is a failed write (a short write is reported above).
+    const bool bClosed = file.close();
+    SNS_ASSERT(SNS_HERE, bClosed || static_cast<INT64>(nSize) != file_len, "file.close()", "file_name(%s)\n",
+               printable(file_name));
+    return bClosed ? nSize : -1;
 }
 
 int keyValFromFile(char* file_name, KeyVal* p_pKeyVal, u32 p_nKeyValNum)
@@ -104,7 +108,9 @@ int keyValToFile(char* file_name, KeyVal* p_pKeyVal, u32 p_nKeyValSum)
     SNS_ASSERT(SNS_HERE, static_cast<INT64>(nSize) == nWanted, "nSize == sizeof(KeyVal)*p_nKeyValSum",
                "nSize(%d) sizeof(KeyVal) = %d, p_nKeyValNum(%d)\n", nSize, static_cast<int>(sizeof(KeyVal)),
                static_cast<int>(p_nKeyValSum));
-    file.close();
+    const bool bClosed = file.close();
+    SNS_ASSERT(SNS_HERE, bClosed || static_cast<INT64>(nSize) != nWanted, "file.close()", "file_name(%s)\n",
+               printable(file_name));
     return SNS_SUCCESS;
 }
 

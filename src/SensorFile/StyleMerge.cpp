@@ -20,19 +20,22 @@
 
 namespace {
 
+// The merge is split into helpers; their reports name the merge itself.
+SnsSite mergeSite(int p_nLine)
+{
+    return SnsSite{SNS_SOURCE_FILE, "mergeStyle", p_nLine, "int mergeStyle(int, ModuleConfig*, char**, char*)"};
+}
+
 // Condition values agree when their first five characters do.
 const size_t kConditionCompareLen = 5;
 const size_t kDetailValueBuf = 10;
 const char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
-const char kMergeSignature[] = "int mergeStyle(int, ModuleConfig*, char**, char*)";
 
 // Assertion reports of the merge, recorded with its other reports.
 #define MERGE_ASSERT(site, cond, exprText) \
     do { \
         if (!static_cast<bool>(cond)) dnaAssertFailed(site, exprText, "%s", ""); \
     } while (0)
-// Reports of the steps mergeStyle is split into that name mergeStyle.
-#define MERGE_SITE(line) (SnsSite{SNS_SOURCE_FILE, "mergeStyle", (line), kMergeSignature})
 
 // What each operation of the diversity document does with the found tab.
 struct TabEdit {
@@ -74,36 +77,39 @@ bool conditionValueMatches(const char* p_szAccepted, const char* p_szDetailValue
     return strncmp(p_szAccepted, p_szDetailValue, kConditionCompareLen) == 0;
 }
 
-// The first condition attribute of the variant that the detail text
-// satisfies, or null when the variant does not apply.
-const TiXmlAttribute* findMatchingCondition(const TiXmlElement* p_pVariant, const char* p_szDetail)
+}  // namespace
+
+const TiXmlAttribute* styleVariantCondition(const TiXmlElement* p_pVariant, const char* p_szDetail)
 {
     for (const TiXmlAttribute* modi_attr = p_pVariant->FirstAttribute(); modi_attr != nullptr;
          modi_attr = modi_attr->Next()) {
-        dnaTrace(SNS_AT(148), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+        dnaTrace(mergeSite(148), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
                  modi_attr->Value());
         char nVal[kDetailValueBuf] = {0};
         if (0 == getDetailFieldToStr(p_szDetail, modi_attr->Name(), nVal) &&
             conditionValueMatches(modi_attr->Value(), nVal))
             return modi_attr;
-        dnaTrace(SNS_AT(173), "modi_attr->Name()(%s), modi_attr->Value()(%s) nVal(%s)\n", modi_attr->Name(),
+        dnaTrace(mergeSite(173), "modi_attr->Name()(%s), modi_attr->Value()(%s) nVal(%s)\n", modi_attr->Name(),
                  modi_attr->Value(), nVal);
     }
     return nullptr;
 }
 
+namespace {
+
 void applyVariant(TiXmlDocument& doc_style, const TiXmlElement* node_first, const TiXmlAttribute* modi_attr)
 {
-    dnaTrace(SNS_AT(181), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+    dnaTrace(mergeSite(181), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
              modi_attr->Value());
     const TiXmlElement* node_second = node_first->FirstChildElement();
-    MERGE_ASSERT(SNS_AT(182), NULL != node_second, "NULL != (node_second = node_first->FirstChildElement())");
+    MERGE_ASSERT(mergeSite(182), NULL != node_second,
+                 "NULL != (node_second = node_first->FirstChildElement())");
     for (; node_second != nullptr; node_second = node_second->NextSiblingElement()) {
-        dnaTrace(SNS_AT(185), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+        dnaTrace(mergeSite(185), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
                  modi_attr->Value());
         updateStyleTab(&doc_style, node_second->Value(), node_second->Attribute("tab_key"),
                        node_second->FirstChildElement());
-        dnaTrace(SNS_AT(190), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
+        dnaTrace(mergeSite(190), "modi_attr->Name()(%s), modi_attr->Value()(%s)\n", modi_attr->Name(),
                  modi_attr->Value());
     }
 }
@@ -111,9 +117,9 @@ void applyVariant(TiXmlDocument& doc_style, const TiXmlElement* node_first, cons
 void applyDiversity(TiXmlDocument& doc_style, TiXmlDocument& doc_style_div, const char* p_szDetail)
 {
     TiXmlElement* node_first = doc_style_div.RootElement();
-    MERGE_ASSERT(SNS_AT(142), NULL != node_first, "NULL != (node_first = doc_style_div.RootElement())");
+    MERGE_ASSERT(mergeSite(142), NULL != node_first, "NULL != (node_first = doc_style_div.RootElement())");
     for (; node_first != nullptr; node_first = node_first->NextSiblingElement()) {
-        const TiXmlAttribute* modi_attr = findMatchingCondition(node_first, p_szDetail);
+        const TiXmlAttribute* modi_attr = styleVariantCondition(node_first, p_szDetail);
         if (modi_attr != nullptr) applyVariant(doc_style, node_first, modi_attr);
     }
 }
@@ -125,12 +131,12 @@ void reloadMergedStyle(const char* filename, char** ui_style)
     INT64 file_len = getFileLen(filename);
     if (file_len < 0) file_len = 0;
     char* szNew = static_cast<char*>(realloc(*ui_style, static_cast<size_t>(file_len) + 1));
-    SNS_ASSERT(SNS_HERE, NULL != szNew, "NULL != realloc(*ui_style, file_len + 1)", "file_len(%d)\n",
+    SNS_ASSERT(mergeSite(__LINE__), NULL != szNew, "NULL != realloc(*ui_style, file_len + 1)", "file_len(%d)\n",
                static_cast<int>(file_len));
     if (szNew == nullptr) return;
     *ui_style = szNew;
     memset(*ui_style, 0, static_cast<size_t>(file_len) + 1);
-    SNS_ASSERT(SNS_AT(209), loadFromFile(filename, *ui_style, file_len) > 0,
+    SNS_ASSERT(mergeSite(209), loadFromFile(filename, *ui_style, file_len) > 0,
                "loadFromFile(filename, *ui_style, file_len) > 0", "");
 }
 
@@ -139,10 +145,11 @@ void mergeDocuments(TiXmlDocument& doc_style, const char* p_szStyle, const char*
                     const std::string& p_strDetail)
 {
     if (!xmldoc::loadMem(doc_style, p_szStyle))
-        dnaAssertFailed(MERGE_SITE(139), "doc_style.LoadMem(*ui_style, TIXML_ENCODING_UTF8)", "%s", "");
+        dnaAssertFailed(mergeSite(139), "doc_style.LoadMem(*ui_style, TIXML_ENCODING_UTF8)", "%s", "");
     TiXmlDocument doc_style_div;
     if (!xmldoc::loadMem(doc_style_div, ui_styleDiversity))
-        dnaAssertFailed(MERGE_SITE(140), "doc_style_div.LoadMem(ui_styleDiversity, TIXML_ENCODING_UTF8)", "%s", "");
+        dnaAssertFailed(mergeSite(140), "doc_style_div.LoadMem(ui_styleDiversity, TIXML_ENCODING_UTF8)", "%s",
+                        "");
     applyDiversity(doc_style, doc_style_div, p_strDetail.c_str());
 }
 
@@ -150,7 +157,7 @@ void mergeDocuments(TiXmlDocument& doc_style, const char* p_szStyle, const char*
 void replaceStyleText(const std::string& p_strText, char** ui_style)
 {
     char* szNew = static_cast<char*>(realloc(*ui_style, p_strText.size() + 1));
-    SNS_ASSERT(SNS_HERE, NULL != szNew, "NULL != realloc(*ui_style, file_len + 1)", "file_len(%d)\n",
+    SNS_ASSERT(mergeSite(__LINE__), NULL != szNew, "NULL != realloc(*ui_style, file_len + 1)", "file_len(%d)\n",
                static_cast<int>(p_strText.size()));
     if (szNew == nullptr) return;
     *ui_style = szNew;
@@ -165,7 +172,8 @@ int updateStyleTab(TiXmlDocument* doc_style, const char* p_szOperation, const ch
 {
     TiXmlElement* pRoot = doc_style != nullptr ? doc_style->RootElement() : nullptr;
     TiXmlElement* tab_node = pRoot != nullptr ? pRoot->FirstChildElement() : nullptr;
-    MERGE_ASSERT(SNS_AT(105), NULL != tab_node, "NULL != (tab_node = doc_style->RootElement()->FirstChildElement())");
+    MERGE_ASSERT(SNS_AT(105), NULL != tab_node,
+                 "NULL != (tab_node = doc_style->RootElement()->FirstChildElement())");
     // An operation without name or "tab_key" edits nothing.
     if (tab_node == nullptr || p_szOperation == nullptr || p_szTabKey == nullptr) return 0;
     TiXmlElement* pFound = findTab(tab_node, p_szTabKey);
@@ -181,7 +189,7 @@ int updateStyleTab(TiXmlDocument* doc_style, const char* p_szOperation, const ch
 int mergeStyle(int p_nChannelID, ModuleConfig* p_pModuleConfig, char** ui_style, char* ui_styleDiversity,
                DnaStyleMemo* p_pMemo)
 {
-    SNS_ASSERT(SNS_HERE.as(kMergeSignature), NULL != ui_style && NULL != p_pModuleConfig,
+    SNS_ASSERT(mergeSite(__LINE__), NULL != ui_style && NULL != p_pModuleConfig,
                "NULL != ui_style && NULL != p_pModuleConfig", "");
     if (ui_style == nullptr || p_pModuleConfig == nullptr) return 0;
     // The detail field is a fixed buffer; it is searched only up to its end.
@@ -216,7 +224,7 @@ int mergeStyle(int p_nChannelID, ModuleConfig* p_pModuleConfig, char** ui_style,
     char filename[100] = {0};
     mergedStylePath(filename, sizeof(filename), p_nChannelID);
     const bool bWritten = xmldoc::writeFile(filename, strMerged);
-    snsInfo(SNS_AT(203).as(kMergeSignature), [&] { return xmldoc::toString(*pMerged) + "\n"; });
+    snsInfo(mergeSite(203), [&] { return xmldoc::toString(*pMerged) + "\n"; });
     if (!bWritten || strMerged.empty()) {
         // The file holds something else, or nothing (which reading it back
         // reports): the style is what it holds.

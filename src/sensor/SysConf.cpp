@@ -18,6 +18,8 @@ namespace {
 
 const int kThermalChannel = 2;
 const size_t kReservedFill = 3;
+// Reports of the helpers name the operation they serve.
+const char kInitSysConfSignature[] = "int initSysConf(int, const ModuleConfigure&, SysConfig*)";
 
 // The accepted device types, in the order the check names them, and the
 // document family each one takes.
@@ -92,8 +94,8 @@ void copyField(char* p_szField, size_t p_nSize, const std::string& p_strText, co
     const size_t nCopy = p_strText.size() < p_nSize ? p_strText.size() : p_nSize - 1;
     memcpy(p_szField, p_strText.data(), nCopy);
     p_szField[nCopy] = '\0';
-    SNS_ASSERT(SNS_HERE, nCopy == p_strText.size(), "p_strText.size() < p_nSize", "%s cut to %u characters\n",
-               p_szName, static_cast<unsigned>(nCopy));
+    SNS_ASSERT(SnsSite({SNS_SOURCE_FILE, "initSysConf", __LINE__, kInitSysConfSignature}), nCopy == p_strText.size(),
+               "p_strText.size() < p_nSize", "%s cut to %u characters\n", p_szName, static_cast<unsigned>(nCopy));
 }
 
 void copyModuleConfig(const ModuleConfigure& p_objModule, ModuleConfig& p_stConfig)
@@ -190,4 +192,12 @@ void uinitSysConf(SysConfig* p_stSysConf)
     free(p_stSysConf->szUIStyle);
     // Nulled so that a repeated release cannot free the text twice.
     p_stSysConf->szUIStyle = nullptr;
+}
+
+bool styleDocuments(int p_nChannelID, int p_nDeviceType, const char** p_pszStyle, const char** p_pszDiversity)
+{
+    const StyleFiles& stFiles = chooseStyleFiles(p_nChannelID, p_nDeviceType);
+    if (p_pszStyle != nullptr) *p_pszStyle = stFiles.szStyle;
+    if (p_pszDiversity != nullptr) *p_pszDiversity = stFiles.szDiversity;
+    return findDeviceKind(p_nDeviceType) != nullptr;
 }

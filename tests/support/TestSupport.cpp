@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
+#include <errno.h>
 #include <stdlib.h>
+#include <string.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -79,6 +82,33 @@ ModuleConfigure moduleWithDetail(const std::string& p_strDetail)
     objModule.setDetail(p_strDetail);
     objModule.setParameters("");
     return objModule;
+}
+
+SmallTmpfs::SmallTmpfs(const std::string& p_strFlashDir, size_t p_nBytes)
+    : m_strDir(platformsim::resolvePath(p_strFlashDir)), m_bMounted(false)
+{
+    fs::create_directories(m_strDir);
+    const std::string strOptions = "size=" + std::to_string(p_nBytes);
+    m_bMounted = mount("tmpfs", m_strDir.c_str(), "tmpfs", 0, strOptions.c_str()) == 0;
+    if (!m_bMounted) m_strReason = std::string("no tmpfs mount here: ") + strerror(errno);
+}
+
+SmallTmpfs::~SmallTmpfs()
+{
+    if (m_bMounted) umount2(m_strDir.c_str(), MNT_DETACH);
+}
+
+void SmallTmpfs::fillUp() const
+{
+    FILE* pFiller = fopen((m_strDir + "/filler").c_str(), "wb");
+    if (pFiller == nullptr) return;
+    setvbuf(pFiller, nullptr, _IONBF, 0);
+    const std::string strBlock(512, 'f');
+    while (fwrite(strBlock.data(), 1, strBlock.size(), pFiller) == strBlock.size()) {
+    }
+    for (const char c = 'f'; fwrite(&c, 1, 1, pFiller) == 1;) {
+    }
+    fclose(pFiller);
 }
 
 }  // namespace testsupport

@@ -22,6 +22,26 @@ bool flashFileExists(const std::string& p_strPath);
 // Copies the sample camera's flash tree (sample/flash) below the flash root.
 void copySampleFlash();
 
+// A small tmpfs mounted on a folder below the flash root (created), for a
+// real full flash; unmounted on destruction. Where this process may not
+// mount, mounted() is false and reason() says why (the test skips).
+class SmallTmpfs {
+public:
+    SmallTmpfs(const std::string& p_strFlashDir, size_t p_nBytes);
+    ~SmallTmpfs();
+    SmallTmpfs(const SmallTmpfs&) = delete;
+    SmallTmpfs& operator=(const SmallTmpfs&) = delete;
+    bool mounted() const { return m_bMounted; }
+    const std::string& reason() const { return m_strReason; }
+    // Writes a filler file until the medium takes no more.
+    void fillUp() const;
+
+private:
+    std::string m_strDir;
+    bool m_bMounted;
+    std::string m_strReason;
+};
+
 // Sets a fresh flash root, a real-time-free sleep scale, the default IA
 // profile and debug level; undoes it afterwards.
 class FlashTest : public ::testing::Test {

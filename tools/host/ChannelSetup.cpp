@@ -65,7 +65,7 @@ void loadFactorySet(ChannelSetup& p_stSetup)
     SysConfig stConf = SysConfig();
     initSysConf(p_stSetup.m_nChannel, p_stSetup.m_objModule, &stConf);
     // As many schemes as a controller keeps of the module's count.
-    p_stSetup.m_nSchemeCount = static_cast<int>(cappedSchemeSum(stConf.nSchemeSum));
+    p_stSetup.m_nSchemeCount = static_cast<int>(keptSchemeSum(stConf.nSchemeSum));
     std::vector<KeyVal> vecFactory(kFactoryRoom);
     u32 nCount = 0;
     if (stConf.szUIStyle != nullptr)

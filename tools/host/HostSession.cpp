@@ -61,12 +61,12 @@ std::string HostSession::open(const SessionOptions& p_stOptions)
     std::string strError = openFlashTree(p_stOptions.m_strFlashDir, p_stOptions.m_bMayCreate, m_stTree);
     if (!strError.empty()) return strError;
     // The simulated sensor starts from its default profile (dynamic ranges, version text).
-    iasim::reset();
+    if (p_stOptions.m_bResetSimulator) iasim::reset();
     m_stReport = preflight(m_stTree, p_stOptions.m_nChannel, m_stSetup);
     const std::vector<Finding> vecBlocking = m_stReport.blocking(p_stOptions.m_bLossAccepted);
     if (!vecBlocking.empty()) return vecBlocking[0].m_strText;
 
-    iasim::reset();
+    if (p_stOptions.m_bResetSimulator) iasim::reset();
     m_nReportMark = ConsoleCapture::instance().reportCount();
     m_pController = std::make_unique<ISensorController>();
     m_pController->setChannelID(p_stOptions.m_nChannel);

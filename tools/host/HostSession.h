@@ -22,6 +22,9 @@ struct SessionOptions {
     bool m_bMayCreate = true;      // a missing or empty folder becomes a copy of the sample camera
     bool m_bLossAccepted = false;  // start even where saved schemes would be lost
     const VideoStreamModule* m_pVideo = nullptr;  // the host's video module (required)
+    // The simulator starts from its default profile; a further channel of
+    // the same process keeps the state the first one set up.
+    bool m_bResetSimulator = true;
 };
 
 // The outcome of a save or a factory reset.
@@ -67,6 +70,9 @@ public:
     // against the factory values.
     SaveResult factoryReset();
 
+    // Every value of the current scheme, in factory order.
+    std::vector<KeyVal> currentValues();
+
     // The rules of the dynamic UI style, read from the library once.
     const ValueRules& valueRules();
     // "" or why the style's rules could not be read.
@@ -75,7 +81,6 @@ public:
 private:
     std::string compareFile(const std::string& p_strCameraPath, const std::vector<KeyVal>& p_vecExpected,
                             bool p_bLprNight);
-    std::vector<KeyVal> currentValues();
 
     SessionOptions m_stOptions;
     FlashTree m_stTree;

@@ -1,8 +1,11 @@
 #include "Preflight.h"
 
+#include <ctype.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <system_error>
 
 #include "ParamFile.h"
@@ -93,12 +96,23 @@ std::vector<Finding> PreflightReport::blocking(bool p_bLossAccepted) const
 
 std::vector<std::string> existingSchemeFiles(const FlashTree& p_stTree, int p_nChannel, int p_nSchemes)
 {
-    std::vector<std::string> vecOut;
+    // The folder's entries, not every scheme number: a module may declare millions.
+    std::map<long, std::string> mapFound;
     std::error_code ec;
-    for (int s = 0; s < p_nSchemes; ++s) {
-        const std::string strPath = onDisk(p_stTree, schemeFilePath(p_nChannel, s));
-        if (fs::exists(strPath, ec)) vecOut.push_back(strPath);
+    for (fs::directory_iterator it(onDisk(p_stTree, SNS_PATH_CONFIG_DIR), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string strName = it->path().filename().string();
+        const size_t nDot = strName.rfind('.');
+        size_t nDigits = nDot == std::string::npos ? 0 : nDot;
+        while (nDigits > 0 && isdigit(static_cast<unsigned char>(strName[nDigits - 1]))) --nDigits;
+        if (nDot == std::string::npos || nDigits == nDot || nDot - nDigits > 9) continue;
+        const long nScheme = atol(strName.substr(nDigits, nDot - nDigits).c_str());
+        const std::string strPath = schemeFilePath(p_nChannel, static_cast<int>(nScheme));
+        if (nScheme < p_nSchemes && fileNameOf(strPath.c_str()) == strName)
+            mapFound[nScheme] = onDisk(p_stTree, strPath);
     }
+    std::vector<std::string> vecOut;
+    for (const auto& stFound : mapFound) vecOut.push_back(stFound.second);
     return vecOut;
 }
 

@@ -36,4 +36,9 @@ int runDemo(Session* p_pSession, const Args& p_vecArgs);
 std::string prepareDemoFlash(ToolOptions& p_stOptions, std::string& p_strScratch);
 int runShell(Session* p_pSession, const Args& p_vecArgs);
 
+// ServeCommand.cpp: serve runs on the tool's options, without a session
+// (its table entry has no handler).
+std::string checkServeArgs(const Args& p_vecArgs);
+int runServe(const ToolOptions& p_stOptions);
+
 #endif

@@ -2,10 +2,13 @@
 
 #include <string.h>
 
+#include "CheckCommand.h"
 #include "CommandHandlers.h"
 #include "ToolCommon.h"
 
 namespace {
+
+const int kSynopsisWidth = 27;
 
 const CommandSpec kCommands[] = {
     {"show", "", "every parameter of the current scheme, with defaults and allowed values",
@@ -16,10 +19,13 @@ const CommandSpec kCommands[] = {
     {"get", "KEY...", "the current values of keys",
      "Prints key, name and current value of each KEY (a number or a name).\n", 1, -1, true, true,
      false, checkKeys, runGet},
-    {"set", "KEY=VALUE... [--save]", "apply values (and save the current scheme)",
+    {"set", "KEY=VALUE... [--save] [--force]", "apply values (and save the current scheme)",
      "Applies the values in the order given, through the parameter text form\n"
      "(KEY,VALUE)...; they are kept in the current scheme. --save then writes the\n"
-     "scheme to its parameter file, so that the values outlive this run.\n",
+     "scheme to its parameter file and reads it back, so that the values outlive\n"
+     "this run. A value outside the range or menu the UI style gives for its key,\n"
+     "or a time window outside 0-23 hours and 0-59 minutes, is refused and\n"
+     "nothing is sent; --force sends it anyway.\n",
      1, -1, true, true, false, checkSet, runSet},
     {"scheme", "[N]", "the current scheme, or switch to scheme N",
      "Without N prints the current scheme. With N switches to it (0 .. schemes-1\n"
@@ -33,12 +39,14 @@ const CommandSpec kCommands[] = {
      "With 0 or 1 sets the mode for this run.\n",
      0, 1, true, true, false, checkModeArg, runMode},
     {"flush", "", "save the current scheme to its parameter file",
-     "Writes the current scheme to flash. A scheme whose time window is invalid\n"
-     "is not written; the factory scheme is never written.\n",
+     "Writes the current scheme to flash and reads the file back. A scheme whose\n"
+     "time window is invalid is not written; the factory scheme is never written.\n",
      0, 0, true, true, false, nullptr, runFlush},
     {"reset", "", "factory reset of the channel",
      "Applies the factory values, deletes the channel's parameter files and\n"
-     "rebuilds the controller, which writes them again from the factory values.\n",
+     "rebuilds the controller, which writes them again from the factory values;\n"
+     "every file is read back. It goes on where the check before the start finds\n"
+     "that saved schemes would be lost (that is what it does anyway).\n",
      0, 0, true, true, false, nullptr, runReset},
     {"style", "", "the dynamic UI style document",
      "Prints the UI style document as the web UI receives it, with the sensor's\n"
@@ -54,14 +62,44 @@ const CommandSpec kCommands[] = {
      "Prints each FILE as a table of keys, names and values: parameter files\n"
      "are 8-byte little-endian records {key, value}; snsversion.cfg holds the\n"
      "layout version. Needs no controller: meant for files pulled from a\n"
-     "camera. A file whose size is not a multiple of 8 is reported as damaged.\n",
+     "camera. Files over 64 KiB are refused. A size that is not a multiple of 8,\n"
+     "key 0 records, repeated keys, keys out of the factory order and a record\n"
+     "count other than the factory set's are reported as damage (the factory set\n"
+     "of the camera the file lies in, else of the sample camera).\n",
      1, -1, false, true, false, nullptr, runDecode},
+#ifdef SNS_WITH_SERVE
+    {"serve", "[--flash DIR] [--channels N] [--bind ADDR] [--port P] [--auth FILE]",
+     "the image settings over HTTP: JSON API, live events, the settings page",
+     "Starts one controller per channel (--channels, default 1) with its sensor\n"
+     "thread and serves the HTTP API and the settings page until SIGINT or\n"
+     "SIGTERM; then stops every controller and exits 0. Nothing is saved unless\n"
+     "a client asks for it. Prints \"listening on http://ADDR:PORT/\" and\n"
+     "\"token: TOKEN\": requests other than GET must carry the token in the\n"
+     "X-Sensorctl-Token header. Listens on 127.0.0.1:8080 unless --bind and\n"
+     "--port say otherwise (--port 0: a free port); an address other than a\n"
+     "loopback one needs --auth FILE, whose user:password lines every request\n"
+     "must then prove (HTTP Basic or Digest). docs/http-api.md describes the API.\n",
+     0, -1, false, false, true, checkServeArgs, nullptr},
+#endif
+    {"check", "[--flash DIR] [--channel N] [--json] [--live]",
+     "compliance checks of the flash tree (and of the sensor with --live)",
+     "Checks what a new camera model is made of: machine information, module\n"
+     "configuration and detail fields, style and diversity documents and the\n"
+     "merge's edits, the style's items and defaults, the factory records, the\n"
+     "scheme files and the version file. --live also starts a controller on a\n"
+     "temporary copy of the tree: init, every key of the style, the sensor's\n"
+     "ranges against the style, scheme switches, save and restart. The tree\n"
+     "itself is never written. One line per finding (OK, WARN, FAIL), then\n"
+     "\"N passed, M failed, K warnings\"; --json prints one JSON document.\n"
+     "Exit status 0 when nothing failed, 1 otherwise, 2 for a usage error.\n",
+     0, 6, false, false, false, checkCheckArgs, nullptr},
     {"demo", "", "guided tour of the library on the sample camera",
      "Starts the controller on the flash folder, changes settings, saves a\n"
      "scheme, moves the simulated clock across time windows and the simulated\n"
      "day/night state to show automatic scheme switching, and ends with a\n"
      "factory reset. Prints the image-algorithm calls and video notifications\n"
-     "each step causes.\n",
+     "each step causes. Runs on a scratch copy of the sample camera unless\n"
+     "--flash names a folder (one that holds files needs --allow-reset).\n",
      0, 0, true, false, false, nullptr, runDemo},
     {"shell", "", "interactive session; reads commands from standard input",
      "Keeps the controller and its sensor thread running and reads commands,\n"
@@ -91,7 +129,11 @@ void printCommandList(FILE* p_pOut, bool p_bShellOnly)
     for (const CommandSpec& stSpec : kCommands) {
         if (p_bShellOnly && !stSpec.bInShell) continue;
         const std::string strHead = std::string(stSpec.szName) + " " + stSpec.szArgs;
-        fprintf(p_pOut, "  %-27s %s\n", strHead.c_str(), stSpec.szSummary);
+        // A long synopsis gets a line of its own.
+        if (strHead.size() >= kSynopsisWidth)
+            fprintf(p_pOut, "  %s\n  %-*s %s\n", strHead.c_str(), kSynopsisWidth, "", stSpec.szSummary);
+        else
+            fprintf(p_pOut, "  %-*s %s\n", kSynopsisWidth, strHead.c_str(), stSpec.szSummary);
     }
 }
 

@@ -24,7 +24,8 @@ struct CommandSpec {
     bool bRealPace;    // the library sleeps in real time unless --sleep-scale says otherwise
     // Checks the arguments before any controller exists: "" or the problem.
     std::string (*pfnCheck)(const Args& p_vecArgs);
-    // Null session for commands without a controller.
+    // Null session for commands without a controller. Null for check, which
+    // takes the tool's options itself (runCheck) and never opens a session on the tree.
     int (*pfnRun)(Session* p_pSession, const Args& p_vecArgs);
 };
 

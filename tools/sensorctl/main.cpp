@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "CheckCommand.h"
 #include "CommandHandlers.h"
 #include "Commands.h"
 #include "ConsoleCapture.h"
@@ -98,8 +99,16 @@ int main(int p_nArgc, char** p_ppArgv)
         return usageError(strArgProblem, ("usage: sensorctl [OPTIONS] " +
                                           std::string(pSpec->szName) + " " + pSpec->szArgs)
                                              .c_str());
-    const int nExit = pSpec->bController ? runWithController(*pSpec, stOptions)
-                                         : pSpec->pfnRun(nullptr, stOptions.m_vecArgs);
+    // serve and check run on the tool's options, without a session.
+    int nExit = EXIT_DONE;
+    if (pSpec->pfnRun != nullptr)
+        nExit = pSpec->bController ? runWithController(*pSpec, stOptions) : pSpec->pfnRun(nullptr, stOptions.m_vecArgs);
+#ifdef SNS_WITH_SERVE
+    else if (std::string(pSpec->szName) == "serve")
+        nExit = runServe(stOptions);
+#endif
+    else
+        nExit = runCheck(stOptions);
     sensorhost::ConsoleCapture::instance().stop();
     return nExit;
 }

@@ -64,6 +64,9 @@ IA_SIM_API void clearFailures();
 
 // Call log, oldest first (bounded to the last 10000 calls).
 IA_SIM_API std::vector<IaCall> calls();
+// The log and its emptying in one step, so that a reader that keeps its own
+// journal loses no call made in between.
+IA_SIM_API std::vector<IaCall> takeCalls();
 IA_SIM_API void clearCalls();
 // The SET calls of one command, in order.
 IA_SIM_API std::vector<uint32_t> setValuesOf(int p_nCmd);
