@@ -81,12 +81,8 @@ TEST_F(PlatformFile, CloseReportsWhetherTheContentArrived)
     platformsim::failNthWrite(1);
     EXPECT_FALSE(written(nReplace, "half"));
     platformsim::resetWriteFaults();
-    platformsim::failBeforeRename(true);
-    EXPECT_FALSE(written(nReplace, "cut"));
-    platformsim::resetWriteFaults();
     platformsim::noSpaceLeft(true);
     EXPECT_FALSE(written(nReplace, "full"));
-    EXPECT_FALSE(written(PKFile::modeWrite | PKFile::modeAppend, "full"));
     platformsim::resetWriteFaults();
     EXPECT_EQ("old", readFlashFile(szPath));
 
