@@ -34,7 +34,7 @@ enum SensorStatusBit {
     SNS_STATUS_USER_REFUSE_MASK = 57  // initialising | busy
 };
 
-class SensorControllerTestAccess;
+class SensorControllerDetail;
 struct ControllerMemo;
 
 class SNS_API ISensorController {
@@ -204,49 +204,9 @@ public:
     static int m_nPassKeycmd;
 
 private:
-    friend class SensorControllerTestAccess;
-
-    void buildKeyCmdMap();
-    // Row index of the key in the table (findFromKeyCmdMap without the copy).
-    int keyCmdRow(const keycmd* p_pMap, u32 p_nKey);
-    void setStatusBit(u32 p_nBit);
-    void clearStatusBit(u32 p_nBit);
-    bool testStatus(u32 p_nMask) const;
-
-    // Helpers of init (Init.cpp), the reset (FactoryReset.cpp), the scheme
-    // requests (Schemes.cpp) and the sensor thread (SensorThread.cpp).
-    // Rows of the parameter cache: user schemes 0 .. nSchemeSum - 1 (each
-    // with a parameter file), then the factory row nSchemeSum.
-    bool isUserScheme(u32 p_nScheme) const;
-    bool hasSchemeRow(u32 p_nScheme) const;
-    KeyVal* schemeRow(u32 p_nScheme) const;
-    KeyVal* factoryRow() const;
-
-    bool buildSchemeCache();
-    void readCapabilities(int p_nDeviceType);
-    void loadSchemeFiles(char* p_szPath, size_t p_nSize);
-    KeyVal* newSchemeFileImage(int p_nScheme);
-    void switchModesFromScheme0();
-    void settleShowOptions(const std::string& p_strHardwareModel);
-    void resetModuleConfigure(ModuleConfigure& p_objModuleConfigure);
-    void waitWhileBusy();
-    int dayNightScheme();
-    void serveFovRequest();
-
-    // Steps of setParameters (Pipeline.cpp).
-    enum PipeStep { PIPE_CACHE, PIPE_SKIP, PIPE_STOP };
-    PipeStep routeEntry(KeyVal* p_pKeyval, u32 p_nIndex, int& p_nStop);
-    void applySchemeMode(u32 p_nVal);
-    u32 setSwitchModes(u32 p_nMode);
-    bool routeThermalKey(KeyVal& p_stEntry);
-    PipeStep applyGeneral(KeyVal* p_pKeyval, u32 p_nIndex, int& p_nStop);
-    bool irBudgetRefuses(u32 p_nKey, u32 p_nVal);
-    bool resolveLampTarget(u32 p_nKey, u32 p_nVal, u32& p_nTarget);
-    int callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTarget);
-    bool readStyleShutter(const char* p_szFile, int& p_nShutter);
-    bool isKeyValSameAt(const KeyVal& p_stKeyVal, u32 p_nHint);
-    // First index from p_nFrom whose record is not the cached value (isKeyValSame).
-    u32 skipCachedRun(const KeyVal* p_pKeyval, u32 p_nFrom, u32 p_nCount);
+    // The controller's internal steps (start-up, pipeline, scheme rows),
+    // defined with the library's sources.
+    friend class SensorControllerDetail;
 
     SysConfig m_stSysConf;
     int m_nCameraID;

@@ -5,7 +5,8 @@
 #    path of the build machine;
 #  - the example host (examples/host) builds against it through the CMake
 #    package and through pkg-config, and runs on a copy of the sample camera;
-#  - both still work after the installed tree was moved elsewhere.
+#  - both still work after the installed tree was moved elsewhere;
+#  - the image settings page is installed with the tool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
@@ -22,6 +23,9 @@ echo "check-install: $lib imports ia_ioctrl_v2"
 work=$(mktemp -d "$PWD/$BUILD_DIR/install-check.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cmake --install "$BUILD_DIR" --prefix "$work/opt/sensor" >/dev/null
+for page in index.html style.css js/main.js; do
+    [ -f "$work/opt/sensor/share/SensorController/web/$page" ] || fail "the page's $page is not installed"
+done
 
 # The package must not carry the build machine's paths (TinyXML, the source tree).
 if grep -rlE "libtinyxml\.so|$PWD" "$work/opt/sensor/lib" "$work/opt/sensor/include" 2>/dev/null | grep -v '\.so'; then

@@ -27,6 +27,13 @@ inline void atomicAndNot(T& p_word, V p_bits)
     __atomic_fetch_and(&p_word, static_cast<T>(~static_cast<T>(p_bits)), __ATOMIC_SEQ_CST);
 }
 
+// True when any of p_bits is set.
+template <class T, class V>
+inline bool atomicAny(const T& p_word, V p_bits)
+{
+    return (atomicGet(p_word) & static_cast<T>(p_bits)) != 0;
+}
+
 // Stores p_value and returns the previous value in one step (test-and-clear).
 template <class T, class V>
 inline T atomicExchange(T& p_word, V p_value)

@@ -27,11 +27,11 @@ TEST_F(InitTest, FirstStartShutdownAndLaterStart)
     EXPECT_TRUE(access().sensorThread()->isRunning());
     ctrl().uinit();
     EXPECT_FALSE(access().sensorThread()->isRunning());
-    EXPECT_EQ(-1, access().curScheme());
+    EXPECT_EQ(-1, scheme());
     ctrl().uinit();  // nothing is held any more: no second release
     ISensorController objNever;
     objNever.uinit();
-    EXPECT_EQ(0u, SensorControllerTestAccess(objNever).statusFlag());
+    EXPECT_EQ(0u, SensorControllerDetail(objNever).statusFlag());
 
     // A later start reads the files without writing them.
     setRecord(schemeFile(1, 0), KEY_SCHEME_MODE, 2);
@@ -48,25 +48,25 @@ TEST_F(InitTest, FirstStartShutdownAndLaterStart)
     EXPECT_TRUE(access().dnSwitch());
     // No starting switch to scheme 0: the direct pass chose the night scheme.
     EXPECT_EQ(std::vector<uint32_t>{66}, iasim::setValuesOf(KEY_BRIGHTNESS));
-    EXPECT_EQ(1, access().curScheme());
+    EXPECT_EQ(1, scheme());
 }
 
 TEST_F(InitTest, CapabilitiesFromTheDeviceTypeAndTheDetail)
 {
     // Device type 8 without an infrared kind is an LPR camera, with a night image in scheme 1.
     writeMachineInfo(8, "SIM-LPR");
-    EXPECT_TRUE(SensorControllerTestAccess(start("(max_scheme=3)")).lprMode());
+    EXPECT_TRUE(SensorControllerDetail(start("(max_scheme=3)")).lprMode());
     const std::pair<u32, long long> night[] = {{KEY_DN_MODE, 0}, {KEY_MAX_SHUTTER, 18},         {KEY_METER_AREA, -1},
                                                {KEY_IR_MODE, 2}, {KEY_IR_MANUAL_STRG_NEAR, 40}, {KEY_BRIGHTNESS, 50}};
     for (const auto& [nKey, nValue] : night) EXPECT_EQ(nValue, valueOf(records(schemeFile(1, 1)), nKey)) << nKey;
     EXPECT_EQ(2, valueOf(records(schemeFile(1, 2)), KEY_DN_MODE));
     EXPECT_EQ(1, valueOf(records(schemeFile(1, 0)), KEY_SCHEME_MODE));  // not overridden
-    EXPECT_FALSE(SensorControllerTestAccess(start("(isInfrared=1)")).lprMode());
+    EXPECT_FALSE(SensorControllerDetail(start("(isInfrared=1)")).lprMode());
 
     const std::pair<const char*, bool> lens[] = {{"", false},          {"(lensId=0)", false}, {"(lensId=3)", true},
                                                  {"(lensId=3", false}, {"(lensId)", false},   {"(lensId)(x=3)", true}};
     for (const auto& [szDetail, bLens] : lens)
-        EXPECT_EQ(bLens, SensorControllerTestAccess(start(szDetail)).hasLens()) << szDetail;
+        EXPECT_EQ(bLens, SensorControllerDetail(start(szDetail)).hasLens()) << szDetail;
     expectParts(output([&] { start("(isInfrared=17)"); }), {"#### m_bisLimitedIrPower is true!\n"});
     EXPECT_TRUE(access().limitedIrPower());
 }
@@ -88,7 +88,7 @@ TEST_F(InitTest, ShowOptionsFollowTheVideoModule)
     }
     m_objVideo.m_objWdr.setLimitFramesModeId(0);
     m_objVideo.m_objWdr.setLimitWdr(1);
-    EXPECT_FALSE(SensorControllerTestAccess(start()).showWdr());
+    EXPECT_FALSE(SensorControllerDetail(start()).showWdr());
 }
 
 TEST_F(InitTest, BoundsOfTheFactorySetAndTheSchemeCount)
@@ -96,7 +96,7 @@ TEST_F(InitTest, BoundsOfTheFactorySetAndTheSchemeCount)
     std::vector<KeyVal> vecMany;
     for (u32 i = 0; i < 153; ++i) vecMany.push_back({8004, i});
     writeStyle("", styleOf(vecMany));  // 158 records with the scheme keys
-    SensorControllerTestAccess acc(start());
+    SensorControllerDetail acc(start());
     EXPECT_EQ(158u, acc.keyValSum());
     ctrl().uinit();
     EXPECT_TRUE(ctrl().init(testsupport::moduleWithDetail("")));  // later starts hold 156
@@ -113,13 +113,21 @@ TEST_F(InitTest, BoundsOfTheFactorySetAndTheSchemeCount)
     EXPECT_EQ(50, cached(KEY_BRIGHTNESS, 40));  // the factory row
 
     // A count whose + 1 wraps gets no rows: reported, only the factory scheme.
-    testsupport::removeTree(platformsim::resolvePath("/mnt/mtd/code/config_file"));
+    testsupport::removeTree(platformsim::resolvePath(SNS_PATH_CONFIG_DIR));
     expectParts(output([&] { start("(max_scheme=-1)(lensId=1)"); }),
                 {"fun:init", "NULL != m_ppUserKeyVal   ~~~Assertion failed.", "nSchemeSum(4294967295)"});
     EXPECT_EQ(0u, access().sysConf().nSchemeSum);
     EXPECT_FALSE(testsupport::flashFileExists(schemeFile(1, 0)));
-    EXPECT_EQ(0, access().curScheme());
+    EXPECT_EQ(0, scheme());
     EXPECT_EQ(50, cached(KEY_BRIGHTNESS));
+    EXPECT_EQ(0u, schemeSumOf("(max_scheme=-1)"));  // the count the tool shows
+    EXPECT_EQ(4u, schemeSumOf(""));
+
+    // A row too short to hold a window has no valid one, and is never read past.
+    writeStyle("",
+               "<Style><Tab key=\"image\"><P id=\"8000\" value=\"0\"/><P id=\"8001\" value=\"0\"/>"
+               "<P id=\"8002\" value=\"0\"/><P id=\"8003\" value=\"24\"/></Tab></Style>");
+    EXPECT_EQ(507, start().flush());
 }
 
 TEST_F(InitTest, ShortSchemeFileRestoresTheFactoryKeys)
@@ -136,7 +144,8 @@ TEST_F(InitTest, ShortSchemeFileRestoresTheFactoryKeys)
     const std::vector<KeyVal> vecSaved = records(schemeFile(1, 1));
     ASSERT_EQ(kSmallStyleRecords, vecSaved.size());
     for (size_t i = 0; i < kSmallStyleRecords; ++i) {
-        const KeyVal stExpected = i < 12 ? reinterpret_cast<const KeyVal*>(strFile.data())[i] : access().fctKeyVal()[i];
+        const KeyVal stExpected =
+            i < 12 ? reinterpret_cast<const KeyVal*>(strFile.data())[i] : access().fctKeyVal()[i];
         EXPECT_EQ(stExpected.key, vecSaved[i].key) << i;
         EXPECT_EQ(stExpected.value, vecSaved[i].value) << i;
     }

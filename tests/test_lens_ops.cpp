@@ -47,7 +47,7 @@ TEST_F(LensOpsTest, LensAndIrisCommands)
 
 TEST_F(LensOpsTest, SensorCheckGetSetAndBadTexts)
 {
-    access().cameraId() = 2;
+    ctrl().setChannelID(2);
     iasim::setSensorCheckResult(42);
     std::string strGet = "(5,2,7)", strSet = "(5,1,7)";
     EXPECT_TRUE(ctrl().SensorCheck(strGet) == 0 && strGet == "42");

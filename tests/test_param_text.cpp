@@ -44,13 +44,13 @@ TEST_F(ParamTextTest, IdListsAndSettingFromText)
 
     EXPECT_EQ(0, ctrl().setParameters(std::string("(2337,100)(34,60)"), true));
     EXPECT_EQ((V{"ia1 2353=0", "ia 2337=100", "ia 34=60"}), timeline());
-    EXPECT_EQ(60, cached(34));
+    EXPECT_EQ(60, cached(KEY_BRIGHTNESS));
     // The scratch buffer holds one row of records: further pairs are dropped.
     std::string strText;
     for (size_t i = 1; i <= kSmallStyleRecords + 2; ++i) strText += "(34," + std::to_string(i) + ")";
     EXPECT_EQ(0, ctrl().setParameters(strText, false));
     EXPECT_EQ(kSmallStyleRecords, timeline().size());
-    EXPECT_EQ(60, cached(34));
+    EXPECT_EQ(60, cached(KEY_BRIGHTNESS));
 }
 
 // The merged style that init wrote decides by its value of key 49 between
@@ -67,7 +67,7 @@ TEST_F(ParamTextTest, AllParametersFromTheCorrectedRowOrTheFile)
         testsupport::writeFlashFile(mergedStylePath(1), "<r><p id=\"49\" value=\"" + strValue + "\"/></r>");
     };
     const std::string strWindow = "(8000,0)(8001,0)(8002,0)(8003,24)(8004,0)";
-    ASSERT_EQ(0, set(34, 60));
+    ASSERT_EQ(0, set(KEY_BRIGHTNESS, 60));
     ASSERT_EQ(0, set(KEY_MAX_SHUTTER, 3));  // not an item: corrected to 2
     const std::string strAll = all();
     EXPECT_EQ(0u, strAll.find(strWindow + "(34,60)(2337,60)(144,2)(49,2)"));
@@ -81,6 +81,8 @@ TEST_F(ParamTextTest, AllParametersFromTheCorrectedRowOrTheFile)
     ASSERT_TRUE(ctrl().setParamScheme(4));  // the factory scheme has no file
     EXPECT_EQ("", all());
     styleShutter(100);
-    access().curScheme() = -1;  // nor is there a row without a current scheme
-    EXPECT_EQ("", all());
+    ISensorController objFresh;  // nor is there a row without a current scheme
+    std::string strFresh = "x";
+    EXPECT_TRUE(objFresh.getAllParameters(strFresh));
+    EXPECT_EQ("x", strFresh);
 }

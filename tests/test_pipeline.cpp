@@ -6,70 +6,75 @@ using PipelineTest = StillControllerTest;
 
 TEST_F(PipelineTest, SameValueIsSkippedOnlyWhenSavingAgainstTheReferenceScheme)
 {
-    EXPECT_EQ(V{}, applied({{34, 50}}));  // the factory value
-    EXPECT_EQ(V{"ia 34=70"}, applied({{34, 70}}, false));
-    EXPECT_EQ(50, cached(34));
+    EXPECT_EQ(V{}, applied({{KEY_BRIGHTNESS, 50}}));  // the factory value
+    EXPECT_EQ(V{"ia 34=70"}, applied({{KEY_BRIGHTNESS, 70}}, false));
+    EXPECT_EQ(50, cached(KEY_BRIGHTNESS));
     // While switching, values are compared with the scheme left.
+    cache(KEY_BRIGHTNESS, 9, 1);
+    ASSERT_TRUE(ctrl().setParamScheme(1) && ctrl().setParamScheme(0));  // scheme 1 is the one left
     access().statusFlag() = SNS_STATUS_INITIALISED | SNS_STATUS_SWITCHING;
-    access().lastScheme() = 1;
-    cache(34, 9, 1);
-    EXPECT_EQ(V{}, applied({{34, 9}}));
+    EXPECT_EQ(V{}, applied({{KEY_BRIGHTNESS, 9}}));
 }
 
 TEST_F(PipelineTest, SchemeModeAndDayNightKeys)
 {
-    EXPECT_EQ(V{}, applied({{8000, 2}}));
+    EXPECT_EQ(V{}, applied({{KEY_SCHEME_MODE, 2}}));
     EXPECT_TRUE(access().dnSwitch());
     // Under day/night switching scheme 0 applies these keys and scheme 1 follows.
-    EXPECT_EQ(V{"ia 144=1"}, applied({{144, 1}}));
-    EXPECT_EQ("1 1 2 2 2", rows(144));
-    access().curScheme() = 1;
-    EXPECT_EQ(V{}, applied({{144, 0}}));
-    EXPECT_EQ("1 0 2 2 2", rows(144));
+    EXPECT_EQ(V{"ia 144=1"}, applied({{KEY_DN_MODE, 1}}));
+    EXPECT_EQ("1 1 2 2 2", rows(KEY_DN_MODE));
+    ASSERT_TRUE(ctrl().setParamScheme(1));
+    EXPECT_EQ(V{}, applied({{KEY_DN_MODE, 0}}));
+    EXPECT_EQ("1 0 2 2 2", rows(KEY_DN_MODE));
     // The mode belongs to scheme 0; the other user schemes get a copy.
-    access().curScheme() = 0;
-    set(8000, 1);
+    ASSERT_TRUE(ctrl().setParamScheme(0));
+    set(KEY_SCHEME_MODE, 1);
     EXPECT_TRUE(access().timeSwitch() && !access().dnSwitch());
-    EXPECT_EQ("1 1 1 1 0", rows(8000));
-    set(8000, 5);  // no automatic switching: the copies say 0
+    EXPECT_EQ("1 1 1 1 0", rows(KEY_SCHEME_MODE));
+    set(KEY_SCHEME_MODE, 5);  // no automatic switching: the copies say 0
     EXPECT_FALSE(access().timeSwitch() || access().dnSwitch());
-    EXPECT_EQ("5 0 0 0 0", rows(8000));
-    access().curScheme() = 2;
-    set(8000, 1);
+    EXPECT_EQ("5 0 0 0 0", rows(KEY_SCHEME_MODE));
+    ASSERT_TRUE(ctrl().setParamScheme(2));
+    set(KEY_SCHEME_MODE, 1);
     EXPECT_FALSE(access().timeSwitch());
-    EXPECT_EQ("5 0 1 0 0", rows(8000));
+    EXPECT_EQ("5 0 1 0 0", rows(KEY_SCHEME_MODE));
 }
 
 TEST_F(PipelineTest, LampPairsFollowTheLightType)
 {
-    cache(224, 2);  // intelligent: 168 is applied as 161, and 161 itself is skipped
-    EXPECT_EQ(V{"ia 161=1"}, applied({{168, 1}, {161, 5}}));
-    EXPECT_EQ("1 1", std::to_string(cached(161)) + " " + std::to_string(cached(168)));
-    cache(224, 0);
-    EXPECT_EQ(V{"ia 161=2"}, applied({{161, 2}, {168, 3}}));
-    set(161, 4, false);
-    EXPECT_EQ("2 4", std::to_string(cached(161)) + " " + std::to_string(cached(168)));
+    cache(KEY_LIGHT_TYPE, 2);  // intelligent: 168 is applied as 161, and 161 itself is skipped
+    EXPECT_EQ(V{"ia 161=1"}, applied({{KEY_IR_MODE_INTELL, 1}, {KEY_IR_MODE, 5}}));
+    EXPECT_EQ("1 1", std::to_string(cached(KEY_IR_MODE)) + " " + std::to_string(cached(KEY_IR_MODE_INTELL)));
+    cache(KEY_LIGHT_TYPE, 0);
+    EXPECT_EQ(V{"ia 161=2"}, applied({{KEY_IR_MODE, 2}, {KEY_IR_MODE_INTELL, 3}}));
+    set(KEY_IR_MODE, 4, false);
+    EXPECT_EQ("2 4", std::to_string(cached(KEY_IR_MODE)) + " " + std::to_string(cached(KEY_IR_MODE_INTELL)));
 }
 
 TEST_F(PipelineTest, InfraredBudgetOfOneHundred)
 {
     access().limitedIrPower() = true;
-    cache(167, 50);
-    EXPECT_EQ((V{"=> -163", "ia 163=50"}), applied({{163, 60}, {163, 50}}));
+    cache(KEY_IR_MANUAL_STRG_FAR, 50);
+    EXPECT_EQ((V{"=> -163", "ia 163=50"}),
+              applied({{KEY_IR_MANUAL_STRG_NEAR, 60}, {KEY_IR_MANUAL_STRG_NEAR, 50}}));
     // Without a row the partner is read from the library; an unreadable one refuses nothing.
-    writeStyle("", styleOf({{163, 10}}));
+    writeStyle("", styleOf({{KEY_IR_MANUAL_STRG_NEAR, 10}}));
     startStill("(isInfrared=17)");
     iasim::setValue(0, 167, 70);
     iasim::failCommand(167, 1, -1, IA_CMD_OPT_GET);
     V vecDone;
-    expectParts(output([&] { vecDone = applied({{163, 45}, {163, 40}}); }),
-                {"fun:setParameters line:807\n", "get key(167) val from 2a err",
-                 "### KEY_IR_MANUAL_STRG_FAR doIaCmd error\n", "### KEY_IR_MANUAL_STRG_FAR doIaCmd sucess\n"});
+    expectParts(
+        output([&] {
+            vecDone = applied({{KEY_IR_MANUAL_STRG_NEAR, 45}, {KEY_IR_MANUAL_STRG_NEAR, 40}});
+        }),
+        {"fun:setParameters line:807\n", "get key(167) val from 2a err",
+         "### KEY_IR_MANUAL_STRG_FAR doIaCmd error\n", "### KEY_IR_MANUAL_STRG_FAR doIaCmd sucess\n"});
     EXPECT_EQ((V{"ia1 167=4294967295", "ia 163=45", "ia1 167=70", "=> -163"}), vecDone);
-    writeStyle("", styleOf({{167, 10}}));
+    writeStyle("", styleOf({{KEY_IR_MANUAL_STRG_FAR, 10}}));
     startStill("(isInfrared=17)");
     iasim::failCommand(163, 1, -1, IA_CMD_OPT_GET);
-    expectParts(output([&] { set(167, 45); }), {"line:878\n", "### KEY_IR_MANUAL_STRG_NEAR doIaCmd error\n"});
+    expectParts(output([&] { set(KEY_IR_MANUAL_STRG_FAR, 45); }),
+                {"line:878\n", "### KEY_IR_MANUAL_STRG_NEAR doIaCmd error\n"});
 }
 
 TEST_F(PipelineTest, UnknownKeysAndFailingHandlersAreReported)
@@ -89,12 +94,12 @@ TEST_F(PipelineTest, UnknownKeysAndFailingHandlersAreReported)
     // A failing handler stops the run at its entry, traced for -1, -4 and -5 only.
     iasim::failCommand(144, 1, -4);
     iasim::failCommand(34, 1, -2);
-    KeyVal arrEntries[] = {{2337, 11}, {144, 3}, {2368, 1}};
+    KeyVal arrEntries[] = {{KEY_SATURATION, 11}, {KEY_DN_MODE, 3}, {KEY_WDR_MODE, 1}};
     expectParts(output([&] { EXPECT_EQ(-144, ctrl().setParameters(arrEntries, 3, true)); }),
                 {"[sensor err] file:ISensorController fun:setParameters line:1008\nset KEY_DN_MODE (144,3) "
                  "func:&ISensorController::doIaCmd ia_cmd:144 ~~~failed ia_ret=-4\n"});
-    EXPECT_EQ("11 2", std::to_string(cached(2337)) + " " + std::to_string(cached(144)));
-    EXPECT_EQ(std::string::npos, output([&] { EXPECT_EQ(-34, set(34, 12)); }).find("~~~failed"));
+    EXPECT_EQ("11 2", std::to_string(cached(KEY_SATURATION)) + " " + std::to_string(cached(KEY_DN_MODE)));
+    EXPECT_EQ(std::string::npos, output([&] { EXPECT_EQ(-34, set(KEY_BRIGHTNESS, 12)); }).find("~~~failed"));
     EXPECT_EQ((V{"ia 2337=11", "ia 144=3", "ia 34=12"}), timeline());
 }
 
@@ -102,10 +107,11 @@ TEST_F(PipelineTest, ThermalChannelRoutesPastTheTable)
 {
     access().isThermal() = true;
     iasim::failCommand(2384, 1, -1);
-    EXPECT_EQ(V({"video 8201=1", "video 2384=1", "ia 2384=1"}), applied({{8201, 1}, {2384, 1}}));
-    EXPECT_EQ(1, cached(2384));
+    EXPECT_EQ(V({"video 8201=1", "video 2384=1", "ia 2384=1"}),
+              applied({{KEY_NONE_COLOR_MODE, 1}, {KEY_MIRROR, 1}}));
+    EXPECT_EQ(1, cached(KEY_MIRROR));
     access().isThermal() = false;
-    EXPECT_EQ(V{"ia 8201=2"}, applied({{8201, 2}}));
+    EXPECT_EQ(V{"ia 8201=2"}, applied({{KEY_NONE_COLOR_MODE, 2}}));
 }
 
 TEST_F(PipelineTest, GetParameterReadsCacheThenLibrary)
@@ -117,13 +123,15 @@ TEST_F(PipelineTest, GetParameterReadsCacheThenLibrary)
         return std::to_string(bOk) + ":" + std::to_string(nVal);
     };
     iasim::setValue(0, 2497, 25);
-    EXPECT_EQ("1:50 1:-1 1:25", get(34) + " " + get(160) + " " + get(2497));  // 160: an IR key without row
+    EXPECT_EQ("1:50 1:-1 1:25", get(KEY_BRIGHTNESS) + " " + get(KEY_IR_SWITCH) + " " +
+                                    get(KEY_SENSOR_FPS));  // 160: an IR key without row
     EXPECT_EQ(V{"ia1 2497=25"}, timeline());
-    access().zoomFocus().setLockZoomFocusEnable(true);
-    EXPECT_EQ("1:3", get(1552));
+    lockLens(true);
+    EXPECT_EQ("1:3", get(KEY_MF_POSITION));
     iasim::failCommand(2353, 1, -1);
-    expectParts(output([&] { EXPECT_EQ("0:3", get(2353)); }),
-                {"line:1886\nSNS_SUCCESS == doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal)   ~~~Assertion failed."});
+    expectParts(
+        output([&] { EXPECT_EQ("0:3", get(KEY_CONTRAST)); }),
+        {"line:1886\nSNS_SUCCESS == doIaCmd(p_nKey, IA_CMD_OPT_GET, &p_nVal)   ~~~Assertion failed."});
 }
 
 TEST_F(PipelineTest, GuardsAroundTheLibrary)
@@ -136,14 +144,14 @@ TEST_F(PipelineTest, GuardsAroundTheLibrary)
                          : ctrl().doIaCmd_User(nCmd, IA_CMD_OPT_SET, &nVal);
     };
     auto acc = access();
-    acc.zoomFocus().setLockZoomFocusEnable(true);
+    lockLens(true);
     for (u32 nCmd : {1535u, 1536u, 1616u, 1617u}) ctrl().doIaCmd(nCmd, IA_CMD_OPT_SET, &nVal);
     EXPECT_EQ(V({"ia 1535=1", "ia 1617=1"}), timeline());
-    acc.zoomFocus().setLockZoomFocusEnable(false);
+    lockLens(false);
     acc.statusFlag() = SNS_STATUS_RESETTING;
-    run({83, 8211});
+    run({KEY_IRIS_SIZE, 8211});
     acc.shutterUnlock() = true;  // one shutter command passes whatever the bits
-    run({8211, 8211});
+    run({KEY_SHUTTER_ADJUST, 8211});
     acc.statusFlag() = SNS_STATUS_INITIALISING;
     run({1569});
     acc.statusFlag() = SNS_STATUS_SHUTTING_DOWN | SNS_STATUS_INITIALISED;
@@ -154,7 +162,7 @@ TEST_F(PipelineTest, GuardsAroundTheLibrary)
 
 TEST_F(PipelineTest, VideoChannelAndExecStatus)
 {
-    access().cameraId() = 2;
+    ctrl().setChannelID(2);
     ctrl().notifyToVideo(5, 6);
     access().machineInfo().setDeviceType(13);  // the video module knows this one as channel 1
     ctrl().notifyToVideo(5, 7);

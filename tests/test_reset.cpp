@@ -7,7 +7,7 @@ using ResetTest = InitFixture;
 
 TEST_F(ResetTest, ResetRecreatesTheFactoryFilesWithTheHeldModuleConfiguration)
 {
-    SensorControllerTestAccess acc(start("(max_scheme=2)"));
+    SensorControllerDetail acc(start("(max_scheme=2)"));
     for (KeyVal stPair : std::vector<KeyVal>{{KEY_SCHEME_END_HOUR, 20}, {KEY_BRIGHTNESS, 99}, {KEY_SCHEME_MODE, 2}})
         ASSERT_EQ(0, set(stPair.key, stPair.value));
     ASSERT_EQ(0, ctrl().flush());
@@ -16,12 +16,12 @@ TEST_F(ResetTest, ResetRecreatesTheFactoryFilesWithTheHeldModuleConfiguration)
     EXPECT_TRUE(ctrl().resetParameters());
     EXPECT_EQ(V{"rm -rf /mnt/mtd/code/config*/sensor1_[0-3].cfg"}, platformsim::shellCommands());
     // The factory scheme (a diff from 99) before the files go, then init's start from the new files.
-    EXPECT_EQ((std::vector<uint32_t>{50, 50}), iasim::setValuesOf(KEY_BRIGHTNESS));
+    EXPECT_EQ((std::vector<uint32_t>{KEY_FIX_SHUTTER, 50}), iasim::setValuesOf(KEY_BRIGHTNESS));
     EXPECT_EQ(2u, acc.sysConf().nSchemeSum);
     EXPECT_EQ(0, valueOf(records(schemeFile(1, 0)), KEY_SCHEME_MODE));  // only scheme 0 was saved
     EXPECT_EQ(50, valueOf(records(schemeFile(1, 0)), KEY_BRIGHTNESS));
     EXPECT_EQ(24, valueOf(records(schemeFile(1, 0)), KEY_SCHEME_END_HOUR));
-    EXPECT_EQ(0, acc.curScheme());
+    EXPECT_EQ(0, scheme());
     EXPECT_FALSE(acc.dnSwitch() || acc.timeSwitch());
     EXPECT_EQ(u32(SNS_STATUS_INITIALISED), acc.statusFlag());
 

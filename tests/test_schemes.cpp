@@ -3,7 +3,15 @@
 
 class SchemesTest : public StillControllerTest {
 protected:
-    SchemesTest() : StillControllerTest({{34, 50}, {2337, 60}, {16, 0}, {1536, 0}, {144, 2}}, "(lensId=3)") {}
+    SchemesTest()
+        : StillControllerTest({{KEY_BRIGHTNESS, 50},
+                               {KEY_SATURATION, 60},
+                               {KEY_EXPOSE_MODE, 0},
+                               {KEY_AUTO_FOCUS_MODE, 0},
+                               {KEY_DN_MODE, 2}},
+                              "(lensId=3)")
+    {
+    }
 };
 
 TEST_F(SchemesTest, DiffFullAndLprSwitches)
@@ -35,20 +43,25 @@ TEST_F(SchemesTest, HostRequestsAndTheFactoryScheme)
     });
     expectParts(strOut, {"p_nScheme(-1)\n", "0 == p_nMode || 1 == p_nMode",
                          "restore key(4000) failed! make sure it is sensor ui key \n"});
-    EXPECT_EQ(4, access().curScheme());
-    EXPECT_EQ(5, access().paramMode());
+    int nMode = 0;
+    EXPECT_TRUE(ctrl().getParamMode(nMode) && nMode == 5);
+    EXPECT_EQ(4, scheme());
     EXPECT_EQ(V{}, timeline());
 }
 
 TEST_F(SchemesTest, FlushChecksTheWindowBeforeWriting)
 {
     cache(KEY_BRIGHTNESS, 70);  // reaches the file only with a valid window
-    const u32 nCases[][5] = {{8, 0, 8, 0, 507}, {8, 0, 25, 0, 506}, {24, 10, 24, 20, 505}};
+    // 2400 passes the limit, start not below end; minutes are not bounded.
+    const u32 nCases[][5] = {
+        {8, 0, 8, 0, 507}, {24, 0, 24, 0, 507}, {8, 0, 25, 0, 506}, {24, 10, 24, 20, 505}};
     for (const u32* c : nCases) {
         setWindow(0, c[0], c[1], c[2], c[3]);
         EXPECT_EQ(int(c[4]), ctrl().flush());
     }
     EXPECT_EQ(50, valueOf(records(schemeFile(1, 0)), KEY_BRIGHTNESS));
+    setWindow(0, 7, 99, 8, 0);  // 799 < 800
+    EXPECT_EQ(0, ctrl().flush());
     setWindow(0, 0, 0, 24, 0);
     EXPECT_EQ(0, ctrl().flush());
     const std::string strFile = testsupport::readFlashFile(schemeFile(1, 0));

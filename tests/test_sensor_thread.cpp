@@ -10,7 +10,10 @@
 
 class SensorThreadTest : public StillControllerTest {
 protected:
-    SensorThreadTest() : StillControllerTest({{34, 50}, {2337, 60}, {144, 2}}, "(lensId=3)") {}
+    SensorThreadTest()
+        : StillControllerTest({{KEY_BRIGHTNESS, 50}, {KEY_SATURATION, 60}, {KEY_DN_MODE, 2}}, "(lensId=3)")
+    {
+    }
     void SetUp() override
     {
         StillControllerTest::SetUp();
@@ -44,7 +47,7 @@ TEST_F(SensorThreadTest, DayNightSwitchingWhenFree)
     access().statusFlag() = SNS_STATUS_INITIALISED;
     ctrl().setParamMode(0);
     EXPECT_EQ(V{}, passAt(12, 0));
-    EXPECT_EQ(1, access().curScheme());
+    EXPECT_EQ(1, scheme());
 }
 
 TEST_F(SensorThreadTest, TimeWindowsPickTheLowestMatchingScheme)
@@ -82,9 +85,9 @@ TEST_F(SensorThreadTest, FieldOfViewRequestAndFile)
     const char szFovFile[] = SNS_PATH_SYNC_FOV;
     testsupport::writeFlashFile(szFovFile, "zoom1=1200,\nfocus1=300,\nzoom1=99,\n");
     EXPECT_EQ(V{}, applied({{KEY_MIXSTREAM_THERMAL_TO_VISION_SYNC_FOV, 1}}));  // a request to channel 1
-    access().cameraId() = 2;
+    ctrl().setChannelID(2);
     EXPECT_EQ(V{}, passAt(12, 0));
-    access().cameraId() = 1;
+    ctrl().setChannelID(1);
     V vecDone;
     EXPECT_EQ("zoom= 1200,focus= -1 \nzoom= 1200,focus= 300 \n", output([&] { vecDone = passAt(12, 0); }));
     EXPECT_EQ(V{"ia 1568=1200"}, vecDone);

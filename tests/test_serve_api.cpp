@@ -241,9 +241,9 @@ TEST(ServeConfigTest, OtherAddressesNeedCredentials)
     ServeConfig stConfig;
     EXPECT_EQ("", parseServeArgs({"--channels", "4", "--port", "0", "--bind", "127.0.0.2"}, stConfig));
     EXPECT_EQ(4, stConfig.m_nChannels);
-    EXPECT_NE("", parseServeArgs({"--bind", "0.0.0.0"}, stConfig));
+    EXPECT_NE("", parseServeArgs({"--bind", "192.0.2.10"}, stConfig));
     EXPECT_NE("", parseServeArgs({"--bind", "127.evil.example", "--auth"}, stConfig));
-    EXPECT_EQ("", parseServeArgs({"--bind", "0.0.0.0", "--auth", "users"}, stConfig));
+    EXPECT_EQ("", parseServeArgs({"--bind", "192.0.2.10", "--auth", "users"}, stConfig));
     EXPECT_NE("", parseServeArgs({"--channels", "9"}, stConfig));
     EXPECT_NE("", parseServeArgs({"--port", "65536"}, stConfig));
 }

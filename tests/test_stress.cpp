@@ -61,15 +61,17 @@ protected:
     void saveNoted(int p_nChannel, bool p_bReset = false)
     {
         Channel& c = m_arrChannels[p_nChannel - 1];
-        SensorControllerTestAccess acc(*c.pCtrl);
+        SensorControllerDetail acc(*c.pCtrl);
         PKMutexManager objLock(acc.mutex(), __FILE__, __LINE__);
-        const u32 nScheme = static_cast<u32>(acc.curScheme());
+        int nCurrent = -1;
+        c.pCtrl->getParamScheme(nCurrent);
+        const u32 nScheme = static_cast<u32>(nCurrent);
         if (p_bReset) {
             EXPECT_TRUE(c.pCtrl->resetParameters());
             // Every file is created anew from the factory row.
             for (std::string& strFile : c.vecOnFlash) strFile = rowImage(acc.fctKeyVal(), acc.keyValSum());
         } else if (c.pCtrl->flush() == 0 && nScheme < acc.sysConf().nSchemeSum) {
-            c.vecOnFlash[nScheme] = rowImage(acc.userKeyVal()[nScheme], acc.keyValSum());
+            c.vecOnFlash[nScheme] = rowImage(acc.schemeRow(nScheme), acc.keyValSum());
         }
     }
     void parameterHost(int p_nChannel)
@@ -124,7 +126,7 @@ protected:
             c.pCtrl->setChannelID(nChannel);
             c.pCtrl->setVideoStreamModule(&m_objVideo);
             ASSERT_TRUE(c.pCtrl->init(testsupport::moduleWithDetail(kSampleDetail)));
-            SensorControllerTestAccess acc(*c.pCtrl);
+            SensorControllerDetail acc(*c.pCtrl);
             c.vecFactoryKeys = keysOf(rowImage(acc.fctKeyVal(), acc.keyValSum()));
             for (int s = 0; s < 4; ++s) c.vecOnFlash.push_back(testsupport::readFlashFile(schemeFile(nChannel, s)));
         }

@@ -3,6 +3,9 @@
 # A name with ":arch" is checked for that architecture, a plain name for this
 # machine's (a plain name is ambiguous once a foreign architecture has it too).
 
+# What the browser tests of the image settings page run on.
+BROWSER_TEST_PACKAGES=(chromium chromium-driver python3-selenium)
+
 sns_as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

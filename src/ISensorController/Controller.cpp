@@ -6,6 +6,7 @@
 
 #include "AtomicWord.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "ISensorController/ControllerMemo.h"
 #include "ISensorController/SchemeFiles.h"
 #include "SensorDebug.h"
@@ -107,7 +108,7 @@ u32 ISensorController::getSensorType()
 
 bool ISensorController::getSensorStatus()
 {
-    return testStatus(SNS_STATUS_INITIALISED);
+    return atomicAny(m_nStatusFlag, SNS_STATUS_INITIALISED);
 }
 
 void ISensorController::printDebugMsg() {}
@@ -118,23 +119,8 @@ int ISensorController::paramCheck()
     if (m_nKeyValSum < kSchemeWindowRecords) return 507;
     u32 nStart = 0;
     u32 nEnd = 0;
-    schemeWindow(schemeRow(m_nCurScheme), nStart, nEnd);
+    schemeWindow(detail(*this).schemeRow(m_nCurScheme), nStart, nEnd);
     if (nStart > 2400) return 505;
     if (nEnd > 2400) return 506;
     return nStart < nEnd ? 0 : 507;
-}
-
-void ISensorController::setStatusBit(u32 p_nBit)
-{
-    atomicOr(m_nStatusFlag, p_nBit);
-}
-
-void ISensorController::clearStatusBit(u32 p_nBit)
-{
-    atomicAndNot(m_nStatusFlag, p_nBit);
-}
-
-bool ISensorController::testStatus(u32 p_nMask) const
-{
-    return (atomicGet(m_nStatusFlag) & p_nMask) != 0;
 }

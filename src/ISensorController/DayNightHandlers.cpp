@@ -3,7 +3,9 @@
 // scheme's cached values of its sister keys.
 #define SNS_SOURCE_FILE "ISensorController"
 
+#include "AtomicWord.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "SensorDebug.h"
 
 namespace {
@@ -34,7 +36,7 @@ int ISensorController::doDNThr(u32 p_nKey, u32 p_nDir, void* p_pVal)
              static_cast<u32>(m_nCurScheme), stThr.d2n_thr, stThr.n2d_thr, stThr.dn_sensitivity);
     const int nRet = doIaCmd(p_nKey, p_nDir, &stThr);
     // A restore of the last saved values goes on past a refused threshold.
-    if (testStatus(SNS_STATUS_RESTORING)) return SNS_SUCCESS;
+    if (atomicAny(m_nStatusFlag, SNS_STATUS_RESTORING)) return SNS_SUCCESS;
     return nRet;
 }
 

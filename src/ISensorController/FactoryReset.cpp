@@ -8,6 +8,7 @@
 
 #include "AtomicWord.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "ISensorController/SchemeFiles.h"
 #include "PKMutexManager.h"
 #include "SensorDebug.h"
@@ -23,7 +24,7 @@ const int kModuleReloadLevel = 6;
 bool ISensorController::resetParameters()
 {
     SNS_LOCK_GUARD(m_objMutex);
-    setStatusBit(SNS_STATUS_RESETTING);
+    atomicOr(m_nStatusFlag, SNS_STATUS_RESETTING);
     // Without an earlier init there is no factory row to apply.
     if (m_ppUserKeyVal != nullptr) {
         SNS_ASSERT(SNS_HERE, SNS_SUCCESS == switch_to((int)m_stSysConf.nSchemeSum, false),
@@ -37,18 +38,18 @@ bool ISensorController::resetParameters()
     uinit();
 
     ModuleConfigure objModuleConfigure;
-    resetModuleConfigure(objModuleConfigure);
+    detail(*this).resetModuleConfigure(objModuleConfigure);
     SNS_ASSERT(SNS_HERE, init(objModuleConfigure), "init(objModuleConfigure)", "");
     m_nCurScheme = 0;
-    clearStatusBit(SNS_STATUS_RESETTING);
+    atomicAndNot(m_nStatusFlag, SNS_STATUS_RESETTING);
     return true;
 }
 
-void ISensorController::resetModuleConfigure(ModuleConfigure& p_objModuleConfigure)
+void SensorControllerDetail::resetModuleConfigure(ModuleConfigure& p_objModuleConfigure)
 {
     // The copy held since the last init is also the fallback when the
     // module configuration document yields nothing.
-    const ModuleConfig& stHeld = m_stSysConf.moduleConfig;
+    const ModuleConfig& stHeld = c.m_stSysConf.moduleConfig;
     p_objModuleConfigure.setDetail(stHeld.szDetail);
     p_objModuleConfigure.setModuleId(stHeld.nModuleId);
     p_objModuleConfigure.setParameters(stHeld.szParameters);

@@ -5,6 +5,7 @@
 
 #include "AtomicWord.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "IaInterface.h"
 #include "SensorDebug.h"
 
@@ -22,13 +23,13 @@ int ISensorController::doIaCmdShutter(u32 p_nKey, u32 p_nDir, void* p_pVal)
 {
     // uinit grants the permission from another thread: take it in one step.
     if (atomicExchange(m_bShutterUnlock, false)) return doIaCmd(p_nKey, p_nDir, p_pVal);
-    if (testStatus(SNS_STATUS_USER_REFUSE_MASK)) return SNS_SUCCESS;
+    if (atomicAny(m_nStatusFlag, SNS_STATUS_USER_REFUSE_MASK)) return SNS_SUCCESS;
     return doIaCmd(p_nKey, p_nDir, p_pVal);
 }
 
 int ISensorController::doIaCmd_User(u32 p_nKey, u32 p_nDir, void* p_pVal)
 {
-    if (testStatus(SNS_STATUS_USER_REFUSE_MASK)) return SNS_SUCCESS;
+    if (atomicAny(m_nStatusFlag, SNS_STATUS_USER_REFUSE_MASK)) return SNS_SUCCESS;
     if (p_nKey == KEY_AUTO_FOCUS_ONCE && !m_bHasLens) return SNS_SUCCESS;
     return doIaCmd(p_nKey, p_nDir, p_pVal);
 }

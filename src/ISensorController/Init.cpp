@@ -12,6 +12,7 @@
 #include "AtomicWord.h"
 #include "DeviceType.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "ISensorController/ControllerMemo.h"
 #include "ISensorController/SchemeFiles.h"
 #include "PKFile.h"
@@ -67,8 +68,8 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
 {
     char szPath[256];
     memset(szPath, 0, sizeof(szPath));
-    setStatusBit(SNS_STATUS_INITIALISING);
-    clearStatusBit(SNS_STATUS_INITIALISED);
+    atomicOr(m_nStatusFlag, SNS_STATUS_INITIALISING);
+    atomicAndNot(m_nStatusFlag, SNS_STATUS_INITIALISED);
     m_objWakeup.rearm();
 
     SNS_ASSERT(SNS_AT(84),
@@ -84,13 +85,14 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
                "&m_nKeyValSum,m_bShowWDRFalg)",
                "m_nKeyValSum(%d)\n", m_nKeyValSum);
     const u32 nAskedSchemes = m_stSysConf.nSchemeSum;
-    const bool bRows = buildSchemeCache();
-    SNS_ASSERT(SNS_HERE, bRows, "NULL != m_ppUserKeyVal",
-               "nSchemeSum(%u) m_nKeyValSum(%u): no room for the scheme rows, only the factory scheme is kept\n",
-               nAskedSchemes, m_nKeyValSum);
+    const bool bRows = detail(*this).buildSchemeCache();
+    SNS_ASSERT(
+        SNS_HERE, bRows, "NULL != m_ppUserKeyVal",
+        "nSchemeSum(%u) m_nKeyValSum(%u): no room for the scheme rows, only the factory scheme is kept\n",
+        nAskedSchemes, m_nKeyValSum);
     if (!bRows) {
         m_stSysConf.nSchemeSum = 0;
-        buildSchemeCache();
+        detail(*this).buildSchemeCache();
     }
 
     u32 nLocalVersion = 0;
@@ -105,13 +107,13 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
 
     MachineInfo objMachineInfo;
     SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, objMachineInfo);
-    readCapabilities(objMachineInfo.getDeviceType());
-    loadSchemeFiles(szPath, sizeof(szPath));
+    detail(*this).readCapabilities(objMachineInfo.getDeviceType());
+    detail(*this).loadSchemeFiles(szPath, sizeof(szPath));
     m_pMemo->objRows.build(m_ppUserKeyVal, m_stSysConf.nSchemeSum + 1, m_nKeyValSum);
 
     SNS_ASSERT(SNS_AT(228), SNS_SUCCESS == setVersion(m_nVersion), "SNS_SUCCESS == setVersion(m_nVersion)",
                "m_nVersion(%d)\n", m_nVersion);
-    buildKeyCmdMap();
+    detail(*this).buildKeyCmdMap();
     m_pstKeyValTmp = static_cast<KeyVal*>(calloc(m_nKeyValSum, sizeof(KeyVal)));
 
     if (!atomicGet(m_bDNSwitch) && !atomicGet(m_bTimeSwitch)) switch_to(0, false);
@@ -119,9 +121,9 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     sensorThread();
     SNS_ASSERT(SNS_AT(242), m_pSensorThread->start(), "m_pSensorThread->start()", "");
 
-    settleShowOptions(objMachineInfo.getHardwareModel());
-    setStatusBit(SNS_STATUS_INITIALISED);
-    clearStatusBit(SNS_STATUS_INITIALISING);
+    detail(*this).settleShowOptions(objMachineInfo.getHardwareModel());
+    atomicOr(m_nStatusFlag, SNS_STATUS_INITIALISED);
+    atomicAndNot(m_nStatusFlag, SNS_STATUS_INITIALISING);
     snsDbg(SNS_AT(277), "ISensorController::initSensor  success\n");
     return true;
 }
@@ -129,12 +131,12 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
 // The rows of every scheme and the factory row in one block. False, with
 // nothing allocated, when the scheme count + 1 wraps or the memory is not
 // there; the factory values stay in m_pFctKeyVal then.
-bool ISensorController::buildSchemeCache()
+bool SensorControllerDetail::buildSchemeCache()
 {
-    const u32 nRows = m_stSysConf.nSchemeSum + 1;
+    const u32 nRows = c.m_stSysConf.nSchemeSum + 1;
     size_t nRecords = 0;
     if (nRows == 0 ||
-        __builtin_mul_overflow(static_cast<size_t>(nRows), static_cast<size_t>(m_nKeyValSum), &nRecords))
+        __builtin_mul_overflow(static_cast<size_t>(nRows), static_cast<size_t>(c.m_nKeyValSum), &nRecords))
         return false;
     // At least one record each, so that an empty factory set still gets its rows.
     KeyVal* pBlock = static_cast<KeyVal*>(calloc(nRecords > 0 ? nRecords : 1, sizeof(KeyVal)));
@@ -144,75 +146,75 @@ bool ISensorController::buildSchemeCache()
         free(ppRows);
         return false;
     }
-    m_ppUserKeyVal = ppRows;
-    for (u32 s = 0; s < nRows; ++s) m_ppUserKeyVal[s] = pBlock + (size_t)s * m_nKeyValSum;
+    c.m_ppUserKeyVal = ppRows;
+    for (u32 s = 0; s < nRows; ++s) c.m_ppUserKeyVal[s] = pBlock + (size_t)s * c.m_nKeyValSum;
     KeyVal* pFactoryRow = factoryRow();
-    memcpy(pFactoryRow, m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
-    free(m_pFctKeyVal);
-    m_pFctKeyVal = pFactoryRow;
+    memcpy(pFactoryRow, c.m_pFctKeyVal, c.m_nKeyValSum * sizeof(KeyVal));
+    free(c.m_pFctKeyVal);
+    c.m_pFctKeyVal = pFactoryRow;
     return true;
 }
 
-void ISensorController::readCapabilities(int p_nDeviceType)
+void SensorControllerDetail::readCapabilities(int p_nDeviceType)
 {
     DeviceType objDeviceType;
     objDeviceType.setDeviceTypeId(p_nDeviceType);
-    const char* szDetail = m_stSysConf.moduleConfig.szDetail;
+    const char* szDetail = c.m_stSysConf.moduleConfig.szDetail;
     if (strstr(szDetail, kLimitedIrPowerField) != nullptr) {
-        m_bisLimitedIrPower = true;
+        c.m_bisLimitedIrPower = true;
         printf("#### m_bisLimitedIrPower is true!\n");
     }
-    if (!detailKeepsLens(szDetail)) m_bHasLens = false;
+    if (!detailKeepsLens(szDetail)) c.m_bHasLens = false;
     if (objDeviceType.getDeviceTypeId() == kLprDeviceType &&
         strstr(szDetail, kInfraredKindFields[0]) == nullptr &&
         strstr(szDetail, kInfraredKindFields[1]) == nullptr)
-        m_bLPRMode = true;
+        c.m_bLPRMode = true;
 }
 
-void ISensorController::loadSchemeFiles(char* p_szPath, size_t p_nSize)
+void SensorControllerDetail::loadSchemeFiles(char* p_szPath, size_t p_nSize)
 {
     for (u32 s = 0; isUserScheme(s); ++s) {
-        schemeFilePath(p_szPath, p_nSize, m_nCameraID, (int)s, m_bIsThermal);
+        schemeFilePath(p_szPath, p_nSize, c.m_nCameraID, (int)s, c.m_bIsThermal);
         // Saves cut short by a dying process leave their temporary files.
         PKFile::removeStaleReplacements(p_szPath);
-        if (!PKFile::isExist(p_szPath)) keyValToFile(p_szPath, newSchemeFileImage((int)s), m_nKeyValSum);
+        if (!PKFile::isExist(p_szPath)) keyValToFile(p_szPath, newSchemeFileImage((int)s), c.m_nKeyValSum);
         // A short file leaves the factory records in the rest of the row,
         // so the row keeps the factory key set.
-        memcpy(schemeRow(s), m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
-        keyValFromFile(p_szPath, schemeRow(s), m_nKeyValSum);
+        memcpy(schemeRow(s), c.m_pFctKeyVal, c.m_nKeyValSum * sizeof(KeyVal));
+        keyValFromFile(p_szPath, schemeRow(s), c.m_nKeyValSum);
         if (s == 0) switchModesFromScheme0();
     }
 }
 
-KeyVal* ISensorController::newSchemeFileImage(int p_nScheme)
+KeyVal* SensorControllerDetail::newSchemeFileImage(int p_nScheme)
 {
-    if (m_bLPRMode) {
-        if (p_nScheme != kLprNightScheme) return m_pFctKeyVal;
-        memcpy(m_pstKeyValBuf, m_pFctKeyVal, m_nKeyValSum * sizeof(KeyVal));
+    if (c.m_bLPRMode) {
+        if (p_nScheme != kLprNightScheme) return c.m_pFctKeyVal;
+        memcpy(c.m_pstKeyValBuf, c.m_pFctKeyVal, c.m_nKeyValSum * sizeof(KeyVal));
         for (const KeyVal& stNight : kLprNightImage) {
-            const int nIndex = findKeyVal(m_pstKeyValBuf, m_nKeyValSum, stNight.key);
-            if (nIndex >= 0) m_pstKeyValBuf[nIndex].value = stNight.value;
+            const int nIndex = findKeyVal(c.m_pstKeyValBuf, c.m_nKeyValSum, stNight.key);
+            if (nIndex >= 0) c.m_pstKeyValBuf[nIndex].value = stNight.value;
         }
-        return m_pstKeyValBuf;
+        return c.m_pstKeyValBuf;
     }
     // Every file created after scheme 0 carries "no automatic switching" too.
-    if (p_nScheme == 0) setKeyValToCache(m_stSysConf.nSchemeSum, KEY_SCHEME_MODE, 0, true);
-    return m_pFctKeyVal;
+    if (p_nScheme == 0) c.setKeyValToCache(c.m_stSysConf.nSchemeSum, KEY_SCHEME_MODE, 0, true);
+    return c.m_pFctKeyVal;
 }
 
-void ISensorController::switchModesFromScheme0()
+void SensorControllerDetail::switchModesFromScheme0()
 {
     u32 nMode = 0;
-    if (getKeyValFromCache(0, KEY_SCHEME_MODE, nMode) == -1) return;
+    if (c.getKeyValFromCache(0, KEY_SCHEME_MODE, nMode) == -1) return;
     setSwitchModes(nMode);
 }
 
-void ISensorController::settleShowOptions(const std::string& p_strHardwareModel)
+void SensorControllerDetail::settleShowOptions(const std::string& p_strHardwareModel)
 {
-    atomicSet(m_bShowWDRFalg, true);
+    atomicSet(c.m_bShowWDRFalg, true);
     setshowBeawayFalg(true);
     std::vector<AVStreamParam> vecStreams;
-    videolink::streams(m_pVideoStreamModule, vecStreams);
+    videolink::streams(c.m_pVideoStreamModule, vecStreams);
     for (const AVStreamParam& objStream : vecStreams) {
         if (isBeawayLimitedModel(p_strHardwareModel) &&
             objStream.getVideoEncoderType() == kBeawayLimitedEncoder &&
@@ -220,17 +222,17 @@ void ISensorController::settleShowOptions(const std::string& p_strHardwareModel)
             setshowBeawayFalg(false);
     }
     LimitedFramesWDRModeParam objWdr;
-    videolink::limitedFramesWdr(m_pVideoStreamModule, m_nCameraID, objWdr);
-    if (objWdr.getLimitFramesModeId() == 0 && objWdr.getLimitWdr() == 1) atomicSet(m_bShowWDRFalg, false);
+    videolink::limitedFramesWdr(c.m_pVideoStreamModule, c.m_nCameraID, objWdr);
+    if (objWdr.getLimitFramesModeId() == 0 && objWdr.getLimitWdr() == 1) atomicSet(c.m_bShowWDRFalg, false);
 }
 
 void ISensorController::uinit()
 {
     // Nothing is held after an earlier uinit; releasing twice would free the
     // configuration texts again.
-    if (!testStatus(SNS_STATUS_INITIALISED) || m_ppUserKeyVal == nullptr) return;
+    if (!atomicAny(m_nStatusFlag, SNS_STATUS_INITIALISED) || m_ppUserKeyVal == nullptr) return;
     atomicSet(m_bShutterUnlock, true);
-    setStatusBit(SNS_STATUS_SHUTTING_DOWN);
+    atomicOr(m_nStatusFlag, SNS_STATUS_SHUTTING_DOWN);
     m_objWakeup.wake();
     SNS_ASSERT(SNS_AT(289), m_pSensorThread->stop(), "m_pSensorThread->stop()", "");
 
@@ -252,5 +254,5 @@ void ISensorController::uinit()
     m_nKeyValSum = 0;
     m_ppUserKeyVal = nullptr;
     m_pFctKeyVal = nullptr;
-    clearStatusBit(SNS_STATUS_SHUTTING_DOWN);
+    atomicAndNot(m_nStatusFlag, SNS_STATUS_SHUTTING_DOWN);
 }

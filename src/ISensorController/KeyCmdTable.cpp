@@ -8,6 +8,7 @@
 #include <strings.h>
 
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "IaInterface.h"
 #include "KeySets.h"
 #include "SensorDebug.h"
@@ -70,29 +71,29 @@ const KeyRowLookup kKeyRows;
 
 }  // namespace
 
-void ISensorController::buildKeyCmdMap()
+void SensorControllerDetail::buildKeyCmdMap()
 {
-    const u32 nCapacity = m_nKeyCmdSum < kKeyCmdRowCount ? kKeyCmdRowCount : m_nKeyCmdSum;
-    m_pKeyCmdMap = static_cast<keycmd*>(calloc(nCapacity, sizeof(keycmd)));
+    const u32 nCapacity = c.m_nKeyCmdSum < kKeyCmdRowCount ? kKeyCmdRowCount : c.m_nKeyCmdSum;
+    c.m_pKeyCmdMap = static_cast<keycmd*>(calloc(nCapacity, sizeof(keycmd)));
     for (u32 i = 0; i < kKeyCmdRowCount; ++i) {
-        keycmd& stRow = m_pKeyCmdMap[i];
+        keycmd& stRow = c.m_pKeyCmdMap[i];
         stRow.key = kKeyCmdRows[i].key;
         stRow.iaCmd = kKeyCmdRows[i].iaCmd;
         stRow.handler = kKeyCmdRows[i].handler;
         copyName(stRow.szKeyName, sizeof(stRow.szKeyName), kKeyCmdRows[i].szKeyName);
         copyName(stRow.szHandlerName, sizeof(stRow.szHandlerName), kKeyCmdRows[i].szHandlerName);
     }
-    m_nKeyCmdSum = kKeyCmdRowCount;
+    c.m_nKeyCmdSum = kKeyCmdRowCount;
 }
 
-int ISensorController::keyCmdRow(const keycmd* p_pMap, u32 p_nKey)
+int SensorControllerDetail::keyCmdRow(const keycmd* p_pMap, u32 p_nKey)
 {
     // The built table holds the rows of kKeyCmdRows in their order.
-    if (p_pMap != nullptr && p_pMap == m_pKeyCmdMap && m_nKeyCmdSum == kKeyCmdRowCount) {
+    if (p_pMap != nullptr && p_pMap == c.m_pKeyCmdMap && c.m_nKeyCmdSum == kKeyCmdRowCount) {
         const int nRow = kKeyRows.rowOf(p_nKey);
         if (nRow >= 0) return nRow;
     } else if (p_pMap != nullptr) {
-        for (u32 i = 0; i < m_nKeyCmdSum; ++i)
+        for (u32 i = 0; i < c.m_nKeyCmdSum; ++i)
             if (p_pMap[i].key == p_nKey) return static_cast<int>(i);
     }
     snsPrint(SNS_HERE, SNS_COLOUR_NONE, "cand not find key-cmd while key=%d\n", p_nKey);
@@ -101,7 +102,7 @@ int ISensorController::keyCmdRow(const keycmd* p_pMap, u32 p_nKey)
 
 int ISensorController::findFromKeyCmdMap(const keycmd* p_pMap, u32 p_nKey, keycmd& p_stOut)
 {
-    const int nRow = keyCmdRow(p_pMap, p_nKey);
+    const int nRow = detail(*this).keyCmdRow(p_pMap, p_nKey);
     if (nRow < 0) return -1;
     const keycmd& stRow = p_pMap[nRow];
     p_stOut.key = p_nKey;

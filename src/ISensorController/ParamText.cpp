@@ -8,6 +8,7 @@
 #include "HostOps.h"
 #include "IaInterface.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "ISensorController/ControllerMemo.h"
 #include "PKMutexManager.h"
 #include "SensorDebug.h"
@@ -66,9 +67,9 @@ bool ISensorController::getParameters(const std::string& p_strIds, std::string& 
 
 // The merged style is read on every call; it is parsed again only when its
 // bytes differ from those parsed last. False when it does not load.
-bool ISensorController::readStyleShutter(const char* p_szFile, int& p_nShutter)
+bool SensorControllerDetail::readStyleShutter(const char* p_szFile, int& p_nShutter)
 {
-    auto& stMemo = m_pMemo->stAllParams;
+    auto& stMemo = memo().stAllParams;
     std::string strBytes;
     const bool bRead = xmldoc::readFile(p_szFile, strBytes);
     if (!bRead || !stMemo.bValid || strBytes != stMemo.strBytes) {
@@ -90,13 +91,13 @@ bool ISensorController::getAllParameters(std::string& p_strOut)
     char szStyleFile[100] = {0};
     mergedStylePath(szStyleFile, sizeof(szStyleFile), m_nCameraID);
     int nShutter = 200;
-    SNS_ASSERT(SNS_HERE.as(kAllSignature), readStyleShutter(szStyleFile, nShutter),
+    SNS_ASSERT(SNS_HERE.as(kAllSignature), detail(*this).readStyleShutter(szStyleFile, nShutter),
                "objStyleXmlDoc.LoadFile(filename, TIXML_ENCODING_UTF8)", "");
 
     const u32 nScheme = static_cast<u32>(m_nCurScheme);
     if (nShutter > kStyleShutterStoredAbove) {
         // The factory scheme has no file, and before the first switch there is none either.
-        if (!isUserScheme(nScheme)) return true;
+        if (!detail(*this).isUserScheme(nScheme)) return true;
         char szTmp[100] = {0};
         schemeFilePath(szTmp, sizeof(szTmp), m_nCameraID, m_nCurScheme, m_bIsThermal);
         SNS_ASSERT(SNS_HERE.as(kAllSignature),
@@ -107,7 +108,7 @@ bool ISensorController::getAllParameters(std::string& p_strOut)
         return true;
     }
     // No current scheme yet (-1): there is no row to report.
-    if (!hasSchemeRow(nScheme) || m_ppUserKeyVal == nullptr) return true;
+    if (!detail(*this).hasSchemeRow(nScheme) || m_ppUserKeyVal == nullptr) return true;
     SNS_ASSERT(SNS_HERE.as(kAllSignature),
                SNS_SUCCESS == keyval_correct(iaChannelOf(m_nCameraID), m_ppUserKeyVal[nScheme], m_nKeyValSum),
                "SNS_SUCCESS == keyval_correct(m_nCameraID - 1, m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum)",

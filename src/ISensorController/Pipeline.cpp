@@ -7,6 +7,7 @@
 #include "AtomicWord.h"
 #include "HostOps.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "IaInterface.h"
 #include "KeySets.h"
 #include "LampPairs.h"
@@ -55,14 +56,14 @@ int ISensorController::setParameters(KeyVal* p_pKeyval, u32 p_nCount, bool p_bSa
     for (u32 i = 0; i < p_nCount; ++i) {
         if (p_bSave) {
             // A scheme switch compares whole rows: runs of cached values go by at once.
-            if (p_nCount == m_nKeyValSum) i = skipCachedRun(p_pKeyval, i, p_nCount);
+            if (p_nCount == m_nKeyValSum) i = detail(*this).skipCachedRun(p_pKeyval, i, p_nCount);
             if (i >= p_nCount) break;
-            if (isKeyValSameAt(p_pKeyval[i], i)) continue;
+            if (detail(*this).isKeyValSameAt(p_pKeyval[i], i)) continue;
         }
         int nStop = SNS_SUCCESS;
-        const PipeStep eStep = routeEntry(p_pKeyval, i, nStop);
-        if (eStep == PIPE_STOP) return nStop;
-        if (eStep == PIPE_SKIP || !p_bSave) continue;
+        const SensorControllerDetail::PipeStep eStep = detail(*this).routeEntry(p_pKeyval, i, nStop);
+        if (eStep == SensorControllerDetail::PIPE_STOP) return nStop;
+        if (eStep == SensorControllerDetail::PIPE_SKIP || !p_bSave) continue;
         const KeyVal& stEntry = p_pKeyval[i];
         if (setKeyValToCache(m_nCurScheme, stEntry.key, stEntry.value, false) == -1)
             snsDbg(SNS_AT(1020),
@@ -75,8 +76,8 @@ int ISensorController::setParameters(KeyVal* p_pKeyval, u32 p_nCount, bool p_bSa
     return SNS_SUCCESS;
 }
 
-ISensorController::PipeStep ISensorController::routeEntry(KeyVal* p_pKeyval, u32 p_nIndex,
-                                                          int& p_nStop)
+SensorControllerDetail::PipeStep SensorControllerDetail::routeEntry(KeyVal* p_pKeyval, u32 p_nIndex,
+                                                                    int& p_nStop)
 {
     KeyVal& stEntry = p_pKeyval[p_nIndex];
     if (stEntry.key == KEY_SCHEME_MODE) {
@@ -84,67 +85,67 @@ ISensorController::PipeStep ISensorController::routeEntry(KeyVal* p_pKeyval, u32
         return PIPE_CACHE;
     }
     if (isCacheOnlyKey(stEntry.key)) return PIPE_CACHE;
-    if (m_bIsThermal && isThermalRoutedKey(stEntry.key) && routeThermalKey(stEntry)) return PIPE_CACHE;
+    if (c.m_bIsThermal && isThermalRoutedKey(stEntry.key) && routeThermalKey(stEntry)) return PIPE_CACHE;
     return applyGeneral(p_pKeyval, p_nIndex, p_nStop);
 }
 
 // Automatic switching by the value of KEY_SCHEME_MODE; returns the mode in
 // force (0 for any value but 1 and 2).
-u32 ISensorController::setSwitchModes(u32 p_nMode)
+u32 SensorControllerDetail::setSwitchModes(u32 p_nMode)
 {
     const u32 nMode = normalisedSchemeMode(p_nMode);
-    atomicSet(m_bTimeSwitch, nMode == SCHEME_MODE_TIME);
-    atomicSet(m_bDNSwitch, nMode == SCHEME_MODE_DAY_NIGHT);
+    atomicSet(c.m_bTimeSwitch, nMode == SCHEME_MODE_TIME);
+    atomicSet(c.m_bDNSwitch, nMode == SCHEME_MODE_DAY_NIGHT);
     return nMode;
 }
 
 // The switching mode is a property of scheme 0; the other user schemes carry
 // a copy of it.
-void ISensorController::applySchemeMode(u32 p_nVal)
+void SensorControllerDetail::applySchemeMode(u32 p_nVal)
 {
-    if (m_nCurScheme != 0) return;
+    if (c.m_nCurScheme != 0) return;
     const u32 nMode = setSwitchModes(p_nVal);
     for (u32 nScheme = 1; isUserScheme(nScheme); ++nScheme)
-        setKeyValToCache(nScheme, KEY_SCHEME_MODE, nMode, true);
+        c.setKeyValToCache(nScheme, KEY_SCHEME_MODE, nMode, true);
 }
 
 // Thermal channel: these keys bypass the table and their results are ignored.
-bool ISensorController::routeThermalKey(KeyVal& p_stEntry)
+bool SensorControllerDetail::routeThermalKey(KeyVal& p_stEntry)
 {
     switch (p_stEntry.key) {
     case KEY_NONE_COLOR_MODE:
     case KEY_TEMPERATURE_STRIP_SWITCH:
-        notifyToVideo(p_stEntry.key, p_stEntry.value);
+        c.notifyToVideo(p_stEntry.key, p_stEntry.value);
         return true;
     case KEY_MIRROR:
-        doMirror(KEY_MIRROR, IA_CMD_OPT_SET, &p_stEntry.value);
+        c.doMirror(KEY_MIRROR, IA_CMD_OPT_SET, &p_stEntry.value);
         return true;
     case KEY_ANTI_SHAKE_SWITCH:
-        doDIS(KEY_ANTI_SHAKE_SWITCH, IA_CMD_OPT_SET, &p_stEntry.value);
+        c.doDIS(KEY_ANTI_SHAKE_SWITCH, IA_CMD_OPT_SET, &p_stEntry.value);
         return true;
     default:
         return false;
     }
 }
 
-ISensorController::PipeStep ISensorController::applyGeneral(KeyVal* p_pKeyval, u32 p_nIndex,
-                                                            int& p_nStop)
+SensorControllerDetail::PipeStep SensorControllerDetail::applyGeneral(KeyVal* p_pKeyval, u32 p_nIndex,
+                                                                      int& p_nStop)
 {
     const u32 nKey = p_pKeyval[p_nIndex].key;
     const u32 nVal = p_pKeyval[p_nIndex].value;
     bool bApply = true;
-    if (atomicGet(m_bDNSwitch) && isDayNightKey(nKey)) {
+    if (atomicGet(c.m_bDNSwitch) && isDayNightKey(nKey)) {
         // Under day/night switching scheme 0 owns these keys; scheme 1 follows.
-        if (m_nCurScheme == 0)
-            setKeyValToCache(1, nKey, nVal, true);
+        if (c.m_nCurScheme == 0)
+            c.setKeyValToCache(1, nKey, nVal, true);
         else
             bApply = false;
     }
     // Without a current scheme the cache reports the light type missing for
     // every entry; otherwise it is read where a lamp key needs it.
-    if (!hasSchemeRow(static_cast<u32>(m_nCurScheme))) {
+    if (!hasSchemeRow(static_cast<u32>(c.m_nCurScheme))) {
         u32 nNoLightType = 0;
-        getKeyValFromCache(m_nCurScheme, KEY_LIGHT_TYPE, nNoLightType);
+        c.getKeyValFromCache(c.m_nCurScheme, KEY_LIGHT_TYPE, nNoLightType);
     }
     if (irBudgetRefuses(nKey, nVal)) {
         p_nStop = -static_cast<int>(nKey);
@@ -160,15 +161,15 @@ ISensorController::PipeStep ISensorController::applyGeneral(KeyVal* p_pKeyval, u
 
 // True when the new strength and the partner's would exceed the budget. A
 // partner not cached is read from the image-algorithm library.
-bool ISensorController::irBudgetRefuses(u32 p_nKey, u32 p_nVal)
+bool SensorControllerDetail::irBudgetRefuses(u32 p_nKey, u32 p_nVal)
 {
-    if (!m_bisLimitedIrPower) return false;
+    if (!c.m_bisLimitedIrPower) return false;
     const IrBudgetPair* pPair = findIrBudgetPair(p_nKey);
     if (pPair == nullptr) return false;
     const u32 nUnknown = static_cast<u32>(-1);
     u32 nPartnerVal = nUnknown;
-    if (getKeyValFromCache(m_nCurScheme, pPair->nPartnerKey, nPartnerVal) < 0) {
-        const int nRet = doIaCmd(pPair->nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal);
+    if (c.getKeyValFromCache(c.m_nCurScheme, pPair->nPartnerKey, nPartnerVal) < 0) {
+        const int nRet = c.doIaCmd(pPair->nPartnerKey, IA_CMD_OPT_GET, &nPartnerVal);
         if (nRet == SNS_SUCCESS) {
             printf("### %s doIaCmd sucess\n", findKeyName(pPair->nPartnerKey));
         } else {
@@ -183,30 +184,30 @@ bool ISensorController::irBudgetRefuses(u32 p_nKey, u32 p_nVal)
 
 // Picks the key of a lamp pair that takes effect under the light type and
 // keeps its sister in step. False when the entry is to be skipped.
-bool ISensorController::resolveLampTarget(u32 p_nKey, u32 p_nVal, u32& p_nTarget)
+bool SensorControllerDetail::resolveLampTarget(u32 p_nKey, u32 p_nVal, u32& p_nTarget)
 {
     p_nTarget = p_nKey;
     if (!mayBeLampKey(p_nKey)) return true;
     u32 nLightType = 0;
-    if (hasSchemeRow(static_cast<u32>(m_nCurScheme)))
-        getKeyValFromCache(m_nCurScheme, KEY_LIGHT_TYPE, nLightType);
+    if (hasSchemeRow(static_cast<u32>(c.m_nCurScheme)))
+        c.getKeyValFromCache(c.m_nCurScheme, KEY_LIGHT_TYPE, nLightType);
     const bool bIntellType = nLightType == kIntelligentLightType;
     if (const LampPair* pPair = findLampPairByNormal(p_nKey)) {
         if (bIntellType) return false;
-        setKeyValToCache(m_nCurScheme, pPair->nIntellKey, p_nVal, true);
+        c.setKeyValToCache(c.m_nCurScheme, pPair->nIntellKey, p_nVal, true);
         return true;
     }
     if (const LampPair* pPair = findLampPairByIntell(p_nKey)) {
         if (!bIntellType) return false;
-        setKeyValToCache(m_nCurScheme, pPair->nNormalKey, p_nVal, true);
+        c.setKeyValToCache(c.m_nCurScheme, pPair->nNormalKey, p_nVal, true);
         p_nTarget = pPair->nNormalKey;
     }
     return true;
 }
 
-int ISensorController::callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTarget)
+int SensorControllerDetail::callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTarget)
 {
-    const int nRow = m_pKeyCmdMap != nullptr ? keyCmdRow(m_pKeyCmdMap, p_nTarget) : -1;
+    const int nRow = c.m_pKeyCmdMap != nullptr ? keyCmdRow(c.m_pKeyCmdMap, p_nTarget) : -1;
     SNS_ASSERT(pipelineSite(991), -1 != nRow, "-1 != findFromKeyCmdMap(m_pKeyCmdMap, nKey, stKeyCmdTmp)",
                "p_pKeyval[%u].key(%u)", p_nIndex, p_nTarget);
     keycmd stUnknown;
@@ -215,7 +216,7 @@ int ISensorController::callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTa
         makeUnknownRow(p_nTarget, stUnknown);
     }
     // The table's row itself: its names fit their fields, so a copy would read the same.
-    const keycmd& stRow = nRow == -1 ? stUnknown : m_pKeyCmdMap[nRow];
+    const keycmd& stRow = nRow == -1 ? stUnknown : c.m_pKeyCmdMap[nRow];
     const int nVal = static_cast<int>(p_pKeyval[p_nIndex].value);
     snsPrint(SNS_HERE, SNS_COLOUR_RED,
              "====================== set %s (%d,%d) func:%s ia_cmd:%d =====================\n",
@@ -225,8 +226,9 @@ int ISensorController::callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTa
     // through, the value is only cached.
     if (stRow.handler == nullptr) return SNS_SUCCESS;
     // The host's own number goes out as a command: it may carry a record.
-    const int nRet = nRow == -1 ? hostops::iaOneValue(*this, stRow.iaCmd, IA_CMD_OPT_SET, p_pKeyval[p_nIndex].value)
-                                : (this->*stRow.handler)(stRow.iaCmd, IA_CMD_OPT_SET, &p_pKeyval[p_nIndex].value);
+    const int nRet = nRow == -1
+                         ? hostops::iaOneValue(c, stRow.iaCmd, IA_CMD_OPT_SET, p_pKeyval[p_nIndex].value)
+                         : (c.*stRow.handler)(stRow.iaCmd, IA_CMD_OPT_SET, &p_pKeyval[p_nIndex].value);
     if (isTracedFailure(nRet))
         snsErr(pipelineSite(1008), "set %s (%d,%d) func:%s ia_cmd:%d ~~~failed ia_ret=%d\n", stRow.szKeyName,
                static_cast<int>(stRow.key), nVal, stRow.szHandlerName, static_cast<int>(stRow.iaCmd), nRet);

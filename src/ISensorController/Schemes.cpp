@@ -6,6 +6,7 @@
 
 #include "AtomicWord.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "ISensorController/SchemeFiles.h"
 #include "PKMutexManager.h"
 #include "PelkorTime.h"
@@ -26,26 +27,26 @@ void schemeWindow(const KeyVal* p_pRow, u32& p_nStart, u32& p_nEnd)
 
 int ISensorController::switch_to(int p_nScheme, bool p_bFull)
 {
-    setStatusBit(SNS_STATUS_SWITCHING);
+    atomicOr(m_nStatusFlag, SNS_STATUS_SWITCHING);
     m_nLastScheme = m_nCurScheme;
     m_nCurScheme = p_nScheme;
     if (p_bFull) {
-        setParameters(schemeRow(p_nScheme), m_nKeyValSum, false);
+        setParameters(detail(*this).schemeRow(p_nScheme), m_nKeyValSum, false);
     } else {
         SNS_ASSERT(SNS_HERE, SNS_SUCCESS == setParameters(m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum, true),
                    "SNS_SUCCESS == setParameters(m_ppUserKeyVal[m_nCurScheme], m_nKeyValSum, true)",
                    "m_nCurScheme(%d) m_nKeyValSum(%d)\n", m_nCurScheme, m_nKeyValSum);
     }
-    clearStatusBit(SNS_STATUS_SWITCHING);
+    atomicAndNot(m_nStatusFlag, SNS_STATUS_SWITCHING);
     return 0;
 }
 
 int ISensorController::LPR_switch_to(int p_nScheme)
 {
-    setStatusBit(SNS_STATUS_SWITCHING);
+    atomicOr(m_nStatusFlag, SNS_STATUS_SWITCHING);
     m_nLastScheme = m_nCurScheme;
     m_nCurScheme = p_nScheme;
-    const KeyVal* pRow = schemeRow(p_nScheme);
+    const KeyVal* pRow = detail(*this).schemeRow(p_nScheme);
     bool bDayNightCleared = false;
     for (u32 i = 0; i < m_nKeyValSum; ++i) {
         m_pstKeyValBuf[i] = pRow[i];
@@ -55,26 +56,26 @@ int ISensorController::LPR_switch_to(int p_nScheme)
         }
     }
     setParameters(m_pstKeyValBuf, m_nKeyValSum, false);
-    clearStatusBit(SNS_STATUS_SWITCHING);
+    atomicAndNot(m_nStatusFlag, SNS_STATUS_SWITCHING);
     return 0;
 }
 
-void ISensorController::waitWhileBusy()
+void SensorControllerDetail::waitWhileBusy()
 {
     // The mutex stays held: only the holder sets bits 8 and 16, and the
     // sensor thread's switches end on their own.
-    while (testStatus(SNS_STATUS_BUSY_MASK)) PelkorTime(0, 500000).wait();
+    while (atomicAny(c.m_nStatusFlag, SNS_STATUS_BUSY_MASK)) PelkorTime(0, 500000).wait();
 }
 
 bool ISensorController::setParamScheme(int p_nScheme)
 {
     SNS_LOCK_GUARD(m_objMutex);
-    const bool bInRange = hasSchemeRow(p_nScheme);
+    const bool bInRange = detail(*this).hasSchemeRow(p_nScheme);
     SNS_ASSERT(SNS_HERE, bInRange, "p_nScheme >= 0 && (u32)p_nScheme <= m_stSysConf.nSchemeSum",
                "p_nScheme(%d)\n", p_nScheme);
     // A row outside the table must never be switched to.
     if (!bInRange) return false;
-    waitWhileBusy();
+    detail(*this).waitWhileBusy();
     return switch_to(p_nScheme, false) == 0;
 }
 
@@ -89,7 +90,7 @@ bool ISensorController::setParamMode(int p_nMode)
 {
     SNS_LOCK_GUARD(m_objMutex);
     SNS_ASSERT(SNS_HERE, (u32)p_nMode <= 1, "0 == p_nMode || 1 == p_nMode", "p_nMode(%d)\n", p_nMode);
-    waitWhileBusy();
+    detail(*this).waitWhileBusy();
     atomicSet(m_nParamMode, p_nMode);
     return true;
 }
@@ -109,7 +110,7 @@ int ISensorController::restore(int p_nKey)
     SNS_ASSERT(SNS_HERE, -1 != nPos, "-1 != nPos", "restore key(%d) failed! make sure it is sensor ui key \n",
                p_nKey);
     if (nPos == -1) return -1;
-    return setParameters(&schemeRow(m_nCurScheme)[nPos], 1, false);
+    return setParameters(&detail(*this).schemeRow(m_nCurScheme)[nPos], 1, false);
 }
 
 bool ISensorController::restoreAeMode()
@@ -124,25 +125,25 @@ bool ISensorController::resetToLastParameters()
     // Locked before the scheme test so that the sensor thread cannot switch
     // between the test and the revert.
     SNS_LOCK_GUARD(m_objMutex);
-    if (!isUserScheme(m_nCurScheme)) return true;
+    if (!detail(*this).isUserScheme(m_nCurScheme)) return true;
     char szTmp[256] = {0};
     schemeFilePath(szTmp, sizeof(szTmp), m_nCameraID, m_nCurScheme, m_bIsThermal);
-    setStatusBit(SNS_STATUS_RESTORING);
+    atomicOr(m_nStatusFlag, SNS_STATUS_RESTORING);
     SNS_ASSERT(SNS_HERE, SNS_SUCCESS == keyValFromFile(szTmp, m_pstKeyValTmp, m_nKeyValSum),
                "SNS_SUCCESS == keyValFromFile(szTmp, m_pstKeyValTmp, m_nKeyValSum)",
                "szTmp(%s), m_nKeyValSum(%d)\n", szTmp, m_nKeyValSum);
     const int nRet = setParameters(m_pstKeyValTmp, m_nKeyValSum, true);
-    clearStatusBit(SNS_STATUS_RESTORING);
+    atomicAndNot(m_nStatusFlag, SNS_STATUS_RESTORING);
     return nRet == 0;
 }
 
 int ISensorController::flush()
 {
     SNS_LOCK_GUARD(m_objMutex);
-    if (!isUserScheme(m_nCurScheme)) return 0;
+    if (!detail(*this).isUserScheme(m_nCurScheme)) return 0;
     const int nCheck = paramCheck();
     if (nCheck != 0) return nCheck;
     char szPath[256] = {0};
     schemeFilePath(szPath, sizeof(szPath), m_nCameraID, m_nCurScheme, m_bIsThermal);
-    return keyValToFile(szPath, schemeRow(m_nCurScheme), m_nKeyValSum);
+    return keyValToFile(szPath, detail(*this).schemeRow(m_nCurScheme), m_nKeyValSum);
 }

@@ -12,6 +12,7 @@
 
 #include "AtomicWord.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 #include "ISensorController/SchemeFiles.h"
 #include "PKDeviceTime.h"
 #include "PKFile.h"
@@ -31,7 +32,8 @@ const long kLockSliceMicros = 10000;
 
 // Holds the controller's mutex for the scheme work of one pass. A host that
 // keeps the mutex busy delays the pass by at most about one pass period.
-class SchemePassLock {
+class SchemePassLock
+{
 public:
     SchemePassLock(PKMutex& p_objMutex, PelkorWakeup& p_objWakeup) : m_objMutex(p_objMutex), m_bOwned(false)
     {
@@ -77,8 +79,9 @@ int fovEntry(const std::string& p_strLine, const char* p_szName, int p_nChannel,
 int ISensorController::sensorThread()
 {
     // Woken: the thread is being stopped, the pass does nothing.
-    if (!testStatus(SNS_STATUS_RESETTING) && !m_objWakeup.sleep(PelkorTime(kPassSeconds, 0))) return 0;
-    serveFovRequest();
+    if (!atomicAny(m_nStatusFlag, SNS_STATUS_RESETTING) && !m_objWakeup.sleep(PelkorTime(kPassSeconds, 0)))
+        return 0;
+    detail(*this).serveFovRequest();
     if (atomicGet(m_nParamMode) == 0) return 0;
     SchemePassLock objLock(m_objMutex, m_objWakeup);
     if (!objLock.owned()) return 0;
@@ -88,16 +91,16 @@ int ISensorController::sensorThread()
     int nScheme = 0;
     int nSchedule = 0;
     if (bDNSwitch) {
-        nScheme = dayNightScheme();
+        nScheme = detail(*this).dayNightScheme();
     } else {
         SNS_ASSERT(SNS_HERE, SNS_SUCCESS == judgeCurScheme(nScheme, nSchedule),
                    "SNS_SUCCESS == judgeCurScheme(nScheme, nSchedule)", "nScheme(%d)\n", nScheme);
     }
     // A scheme row that does not exist (fewer than two rows) is never chosen.
-    if (!hasSchemeRow(nScheme)) return 0;
+    if (!detail(*this).hasSchemeRow(nScheme)) return 0;
 
     if (bDNSwitch || !m_bLPRMode) {
-        if (m_nCurScheme == nScheme || testStatus(SNS_STATUS_BUSY_MASK)) return 0;
+        if (m_nCurScheme == nScheme || atomicAny(m_nStatusFlag, SNS_STATUS_BUSY_MASK)) return 0;
         SNS_ASSERT(SNS_HERE, SNS_SUCCESS == switch_to(nScheme, false), "SNS_SUCCESS == switch_to(nScheme)",
                    "nScheme(%d)\n", nScheme);
         return 0;
@@ -105,7 +108,7 @@ int ISensorController::sensorThread()
 
     if (nSchedule == 1) {
         if (m_nLastTimeMatch == kTimeMatchInside && m_nCurScheme == nScheme) return 0;
-        if (testStatus(SNS_STATUS_BUSY_MASK)) return 0;
+        if (atomicAny(m_nStatusFlag, SNS_STATUS_BUSY_MASK)) return 0;
         if (m_nLastTimeMatch == kTimeMatchInside) {
             SNS_ASSERT(SNS_HERE, SNS_SUCCESS == switch_to(nScheme, false),
                        "SNS_SUCCESS == switch_to(nScheme)", "nScheme(%d)\n", nScheme);
@@ -119,29 +122,29 @@ int ISensorController::sensorThread()
         return 0;
     }
 
-    nScheme = dayNightScheme();
-    if (!hasSchemeRow(nScheme)) return 0;
+    nScheme = detail(*this).dayNightScheme();
+    if (!detail(*this).hasSchemeRow(nScheme)) return 0;
     if (m_nLastTimeMatch == kTimeMatchOutside && m_nCurScheme == nScheme) return 0;
-    if (testStatus(SNS_STATUS_BUSY_MASK)) return 0;
+    if (atomicAny(m_nStatusFlag, SNS_STATUS_BUSY_MASK)) return 0;
     LPR_switch_to(nScheme);
     m_nLastTimeMatch = kTimeMatchOutside;
     return 0;
 }
 
-int ISensorController::dayNightScheme()
+int SensorControllerDetail::dayNightScheme()
 {
     // A failed read leaves the state at 0 (day).
     int nState = 0;
-    getDNState(nState);
+    c.getDNState(nState);
     return nState == 0 ? 0 : 1;
 }
 
-void ISensorController::serveFovRequest()
+void SensorControllerDetail::serveFovRequest()
 {
-    if (atomicGet(m_nChanneldDosomething) != m_nCameraID) return;
-    if (atomicGet(m_nPassKeycmd) == KEY_MIXSTREAM_THERMAL_TO_VISION_SYNC_FOV) sync_fov();
-    atomicSet(m_nChanneldDosomething, -1);
-    atomicSet(m_nPassKeycmd, -1);
+    if (atomicGet(c.m_nChanneldDosomething) != c.m_nCameraID) return;
+    if (atomicGet(c.m_nPassKeycmd) == KEY_MIXSTREAM_THERMAL_TO_VISION_SYNC_FOV) c.sync_fov();
+    atomicSet(c.m_nChanneldDosomething, -1);
+    atomicSet(c.m_nPassKeycmd, -1);
 }
 
 int ISensorController::judgeCurScheme(int& nScheme, int& nSchedule)
@@ -151,10 +154,10 @@ int ISensorController::judgeCurScheme(int& nScheme, int& nSchedule)
     nSchedule = 0;
     // Rows too short to hold a window never match.
     if (m_nKeyValSum >= kSchemeWindowRecords) {
-        for (u32 s = 0; isUserScheme(s); ++s) {
+        for (u32 s = 0; detail(*this).isUserScheme(s); ++s) {
             u32 nStart = 0;
             u32 nEnd = 0;
-            schemeWindow(schemeRow(s), nStart, nEnd);
+            schemeWindow(detail(*this).schemeRow(s), nStart, nEnd);
             if (nStart <= nNow && nNow < nEnd) {
                 nScheme = (int)s;
                 nSchedule = 1;

@@ -19,9 +19,27 @@ using V = std::vector<std::string>;
 
 // The image keys of the default style, after the scheme keys; 49 (dynamic)
 // takes the library's 25.
-const std::vector<KeyVal> kStyleParams = {
-    {34, 50}, {2337, 60}, {144, 2}, {49, 100}, {161, 0}, {163, 10}, {167, 0}, {168, 0}, {224, 0}, {145, 0}, {146, 0},
-    {154, 0}, {149, 0}, {150, 0}, {151, 0}, {152, 0}, {2368, 0}, {2384, 0}, {2385, 0}, {2416, 0}, {8201, 0}};
+const std::vector<KeyVal> kStyleParams = {{KEY_BRIGHTNESS, 50},
+                                          {KEY_SATURATION, 60},
+                                          {KEY_DN_MODE, 2},
+                                          {KEY_MAX_SHUTTER, 100},
+                                          {KEY_IR_MODE, 0},
+                                          {KEY_IR_MANUAL_STRG_NEAR, 10},
+                                          {KEY_IR_MANUAL_STRG_FAR, 0},
+                                          {KEY_IR_MODE_INTELL, 0},
+                                          {KEY_LIGHT_TYPE, 0},
+                                          {KEY_DTN_THR, 0},
+                                          {KEY_NTD_THR, 0},
+                                          {KEY_DN_SENSITIVITY, 0},
+                                          {KEY_DTN_H, 0},
+                                          {KEY_DTN_M, 0},
+                                          {KEY_NTD_H, 0},
+                                          {KEY_NTD_M, 0},
+                                          {KEY_WDR_MODE, 0},
+                                          {KEY_MIRROR, 0},
+                                          {KEY_BEAWAY, 0},
+                                          {KEY_ANTI_SHAKE_SWITCH, 0},
+                                          {KEY_NONE_COLOR_MODE, 0}};
 const size_t kSmallStyleRecords = 5 + kStyleParams.size();
 
 inline std::string schemeFile(int p_nChannel, int p_nScheme)
@@ -72,7 +90,11 @@ protected:
     // shows) and the window 00:00-24:00; then the given parameters.
     static std::string styleOf(const std::vector<KeyVal>& p_vecParams)
     {
-        std::vector<KeyVal> vecAll = {{8000, 1}, {8001, 0}, {8002, 0}, {8003, 24}, {8004, 0}};
+        std::vector<KeyVal> vecAll = {{KEY_SCHEME_MODE, 1},
+                                      {KEY_SCHEME_START_HOUR, 0},
+                                      {KEY_SCHEME_START_MIN, 0},
+                                      {KEY_SCHEME_END_HOUR, 24},
+                                      {KEY_SCHEME_END_MIN, 0}};
         vecAll.insert(vecAll.end(), p_vecParams.begin(), p_vecParams.end());
         std::string strStyle = "<Style><Tab key=\"image\">";
         for (const KeyVal& stParam : vecAll)
@@ -109,7 +131,7 @@ protected:
         return ctrl();
     }
     ISensorController& ctrl() { return *m_vecCtrls.back(); }
-    SensorControllerTestAccess access() { return SensorControllerTestAccess(ctrl()); }
+    SensorControllerDetail access() { return detail(ctrl()); }
     int set(u32 p_nKey, u32 p_nVal, bool p_bSave = true) { return ctrl().setParameter(p_nKey, p_nVal, p_bSave); }
 
     // Cached value of a key in a row of the last controller; -1 when not in the row.
@@ -124,6 +146,19 @@ protected:
         std::string strOut = std::to_string(cached(p_nKey));
         for (u32 s = 1; s <= access().sysConf().nSchemeSum; ++s) strOut += " " + std::to_string(cached(p_nKey, s));
         return strOut;
+    }
+    void lockLens(bool p_bLock)
+    {
+        SensorZoomFocusParam objParam;
+        ctrl().getSensorZoomFocusParam(objParam);
+        objParam.setLockZoomFocusEnable(p_bLock);
+        ctrl().setSensorZoomFocusParam(objParam);
+    }
+    int scheme()
+    {
+        int nScheme = -2;
+        ctrl().getParamScheme(nScheme);
+        return nScheme;
     }
     void cache(u32 p_nKey, u32 p_nVal, int p_nScheme = 0) { ctrl().setKeyValToCache(p_nScheme, p_nKey, p_nVal, true); }
     void setWindow(int p_nScheme, u32 p_nStartH, u32 p_nStartM, u32 p_nEndH, u32 p_nEndM)

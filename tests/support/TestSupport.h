@@ -1,5 +1,5 @@
 // Shared test helpers: a private flash root per test, a recording video
-// module, the sample camera, and access to a controller's members.
+// module and the sample camera.
 #ifndef TEST_SUPPORT_H
 #define TEST_SUPPORT_H
 
@@ -11,6 +11,7 @@
 
 #include "FlashLayout.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerDetail.h"
 
 namespace testsupport {
 
@@ -85,38 +86,5 @@ private:
 ModuleConfigure moduleWithDetail(const std::string& p_strDetail);
 
 }  // namespace testsupport
-
-// Reaches the controller's private members; only tests use it.
-class SensorControllerTestAccess {
-public:
-    explicit SensorControllerTestAccess(ISensorController& p_obj) : c(p_obj) {}
-    SysConfig& sysConf() { return c.m_stSysConf; }
-    int& cameraId() { return c.m_nCameraID; }
-    PKMutex& mutex() { return c.m_objMutex; }
-    GThread*& sensorThread() { return c.m_pSensorThread; }
-    int& lastScheme() { return c.m_nLastScheme; }
-    int& curScheme() { return c.m_nCurScheme; }
-    int& paramMode() { return c.m_nParamMode; }
-    KeyVal**& userKeyVal() { return c.m_ppUserKeyVal; }
-    KeyVal*& fctKeyVal() { return c.m_pFctKeyVal; }
-    u32& keyValSum() { return c.m_nKeyValSum; }
-    keycmd*& keyCmdMap() { return c.m_pKeyCmdMap; }
-    MachineInfo& machineInfo() { return c.m_objMachineInfo; }
-    u32& statusFlag() { return c.m_nStatusFlag; }
-    u32& keyCmdSum() { return c.m_nKeyCmdSum; }
-    bool& lprMode() { return c.m_bLPRMode; }
-    bool& showWdr() { return c.m_bShowWDRFalg; }
-    bool& timeSwitch() { return c.m_bTimeSwitch; }
-    bool& dnSwitch() { return c.m_bDNSwitch; }
-    bool& limitedIrPower() { return c.m_bisLimitedIrPower; }
-    bool& hasLens() { return c.m_bHasLens; }
-    bool& shutterUnlock() { return c.m_bShutterUnlock; }
-    bool& isThermal() { return c.m_bIsThermal; }
-    SensorZoomFocusParam& zoomFocus() { return c.m_objZoomFocusParam; }
-    void buildKeyCmdMap() { c.buildKeyCmdMap(); }
-
-private:
-    ISensorController& c;
-};
 
 #endif

@@ -80,7 +80,6 @@ void Check::fail(const std::string& p_strWhere, const std::string& p_strMessage)
 void Check::failIn(const std::string& p_strFile, const std::string& p_strWhere, const std::string& p_strMessage)
 {
     ++m_nFindings;
-    ++m_nFailures;
     m_objReport.add(CheckLine{m_strName, CHECK_FAIL, p_strFile, p_strWhere, p_strMessage});
 }
 

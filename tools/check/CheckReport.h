@@ -24,7 +24,6 @@ public:
     CheckReport(FILE* p_pOut, bool p_bJson) : m_pOut(p_pOut), m_bJson(p_bJson) {}
 
     void add(const CheckLine& p_stLine);
-    const std::vector<CheckLine>& lines() const { return m_vecLines; }
     int count(CheckStatus p_eStatus) const;
     // Text: the summary line "N passed, M failed, K warnings". JSON: the
     // whole document, with the flash folder and channel it is about.
@@ -52,14 +51,12 @@ public:
     void warnIn(const std::string& p_strFile, const std::string& p_strWhere, const std::string& p_strMessage);
     // Reports OK with the message when nothing was found; true when so.
     bool done(const std::string& p_strOkMessage);
-    bool failed() const { return m_nFailures > 0; }
 
 private:
     CheckReport& m_objReport;
     std::string m_strName;
     std::string m_strFile;
     int m_nFindings = 0;
-    int m_nFailures = 0;
 };
 
 #endif

@@ -8,6 +8,7 @@
 #include "HostFlash.h"
 #include "IaSim.h"
 #include "PlatformSim.h"
+#include "SensorKeys.h"
 #include "SensorLib.h"
 #include "SensorStyle.h"
 
@@ -15,8 +16,8 @@ namespace sensorhost {
 
 namespace {
 
-// Room for the factory set: the key/command table is never larger.
-const u32 kFactoryRoom = 160;
+// Room for the factory set: the controller's capacity for it.
+const u32 kFactoryRoom = SNS_KEY_TABLE_CAPACITY;
 
 std::string styleProblem(const char* p_szStyle)
 {

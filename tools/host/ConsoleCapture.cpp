@@ -3,6 +3,8 @@
 #include <ctype.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
@@ -104,6 +106,10 @@ struct ConsoleCapture::State {
 
     void readLoop(int p_nFd)
     {
+        // Signals are the front end's business (serve waits for SIGTERM in a thread of its own).
+        sigset_t stAll;
+        sigfillset(&stAll);
+        pthread_sigmask(SIG_BLOCK, &stAll, nullptr);
         char szBuf[4096];
         for (;;) {
             const ssize_t nRead = read(p_nFd, szBuf, sizeof(szBuf));

@@ -1,52 +1,27 @@
 #include "ServeMain.h"
 
-#include <errno.h>
+#include <pthread.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <thread>
 
 #include "ConsoleCapture.h"
 #include "SensorServer.h"
 
-namespace {
-
-// SIGINT and SIGTERM only write a byte here (all a signal handler may do
-// safely); a thread of ours reads it and stops the server.
-int g_nSignalPipe[2] = {-1, -1};
-
-void onStopSignal(int)
-{
-    const char cByte = 1;
-    const ssize_t nWritten = write(g_nSignalPipe[1], &cByte, 1);
-    (void)nWritten;
-}
-
-void handleStopSignals(void (*p_pfnHandler)(int))
-{
-    struct sigaction stAction = {};
-    stAction.sa_handler = p_pfnHandler;
-    stAction.sa_flags = SA_RESTART;
-    sigemptyset(&stAction.sa_mask);
-    sigaction(SIGINT, &stAction, nullptr);
-    sigaction(SIGTERM, &stAction, nullptr);
-}
-
-}  // namespace
-
 int serveUntilSignal(const ServeConfig& p_stConfig, FILE* p_pOut, const std::string& p_strLog)
 {
-    if (pipe(g_nSignalPipe) != 0) {
-        fprintf(stderr, "sensorctl: serve: cannot make a pipe for the stop signals\n");
-        return 1;
-    }
-    // Caught from the start, so that a signal during the start-up stops cleanly too.
-    handleStopSignals(onStopSignal);
+    // Blocked before the server's threads start, so that they inherit the
+    // mask and only the waiting thread below takes the signals, at any time
+    // (a signal handler could do almost nothing safely).
+    sigset_t stStop;
+    sigemptyset(&stStop);
+    sigaddset(&stStop, SIGINT);
+    sigaddset(&stStop, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stStop, nullptr);
     SensorServer objServer(p_stConfig);
-    std::thread objSignals([&objServer] {
-        char cByte = 0;
-        while (read(g_nSignalPipe[0], &cByte, 1) < 0 && errno == EINTR) {
-        }
+    std::thread objWaiter([&objServer, stStop] {
+        int nSignal = 0;
+        sigwait(&stStop, &nSignal);
         objServer.stop();
     });
     const std::string strError = objServer.start();
@@ -62,10 +37,8 @@ int serveUntilSignal(const ServeConfig& p_stConfig, FILE* p_pOut, const std::str
     } else {
         fprintf(stderr, "sensorctl: serve: %s\n", strError.c_str());
     }
-    onStopSignal(0);  // the stop thread ends either way
-    objSignals.join();
-    handleStopSignals(SIG_DFL);
-    close(g_nSignalPipe[0]);
-    close(g_nSignalPipe[1]);
+    // The waiting thread ends either way.
+    pthread_kill(objWaiter.native_handle(), SIGTERM);
+    objWaiter.join();
     return strError.empty() ? 0 : 1;
 }
