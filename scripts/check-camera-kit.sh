@@ -19,8 +19,14 @@ fail() {
 }
 
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target ia_sim >/dev/null
-cmake -S . -B "$CAMKIT_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSNS_BUILD_SERVE=OFF -DSNS_BUILD_BENCH=OFF \
-    -DSNS_IA_LIBRARY="$PWD/$BUILD_DIR/libia_sim.so" >/dev/null
+# In a folder of its own, as a chip's library is: the PC build's folder also
+# holds a libsensordll.so.
+chip="$PWD/$CAMKIT_DIR/chip"
+mkdir -p "$chip"
+cp -L "$BUILD_DIR/libia_sim.so.1" "$chip/"
+ln -sf libia_sim.so.1 "$chip/libia_sim.so"
+cmake -S . -B "$CAMKIT_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSNS_BUILD_BENCH=OFF \
+    -DSNS_IA_LIBRARY="$chip/libia_sim.so" >/dev/null
 cmake --build "$CAMKIT_DIR" -j"$(nproc)" --target sensorctl
 tool="$CAMKIT_DIR/tools/sensorctl"
 if nm -DC --undefined-only "$tool" | grep -q 'iasim::'; then
