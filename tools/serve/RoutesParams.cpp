@@ -79,31 +79,36 @@ void getParams(ServeChannel& p_objChannel, httplib::Response& p_objRes)
 }
 
 // Every member is checked before anything is sent; then all of them travel
-// in one parameter text.
+// in one parameter text. The channel is held for the library calls only.
 void patchParams(ServeChannel& p_objChannel, const httplib::Request& p_objReq, httplib::Response& p_objRes)
 {
     // In the request's order: the library applies them in that order.
     nlohmann::ordered_json objBody;
     if (!parseObjectBody(p_objReq, p_objRes, objBody)) return;
     if (objBody.empty()) return sendError(p_objRes, 422, "no parameter given");
-    std::lock_guard<std::mutex> objLock(p_objChannel.ops());
-    std::vector<Assignment> vecAssignments;
-    for (const auto& objMember : objBody.items())
-        if (!checkMember(p_objChannel.host(), objMember.key(), objMember.value(), vecAssignments, p_objRes)) return;
-
-    std::vector<KeyVal> vecPairs;
-    std::vector<u32> vecKeys;
-    for (const Assignment& stSet : vecAssignments) {
-        vecPairs.push_back(KeyVal{stSet.m_nKey, static_cast<u32>(stSet.m_nValue)});
-        vecKeys.push_back(stSet.m_nKey);
+    sensorhost::ConsoleCapture& objConsole = sensorhost::ConsoleCapture::instance();
+    int nResult = 0;
+    size_t nMark = 0;
+    json objAnswer;
+    {
+        std::lock_guard<std::mutex> objLock(p_objChannel.ops());
+        std::vector<Assignment> vecAssignments;
+        for (const auto& objMember : objBody.items())
+            if (!checkMember(p_objChannel.host(), objMember.key(), objMember.value(), vecAssignments, p_objRes))
+                return;
+        std::vector<KeyVal> vecPairs;
+        std::vector<u32> vecKeys;
+        for (const Assignment& stSet : vecAssignments) {
+            vecPairs.push_back(KeyVal{stSet.m_nKey, static_cast<u32>(stSet.m_nValue)});
+            vecKeys.push_back(stSet.m_nKey);
+        }
+        std::string strText;
+        keyval_st2str(strText, vecPairs.data(), static_cast<u32>(vecPairs.size()));
+        nMark = objConsole.reportCount();
+        nResult = p_objChannel.ctrl().setParameters(strText, true);
+        objAnswer = paramsAnswer(p_objChannel, p_objChannel.publishKeys(vecKeys));
     }
-    std::string strText;
-    keyval_st2str(strText, vecPairs.data(), static_cast<u32>(vecPairs.size()));
-    const size_t nMark = sensorhost::ConsoleCapture::instance().reportCount();
-    const int nResult = p_objChannel.ctrl().setParameters(strText, true);
-    const std::vector<sensorhost::AssertReport> vecReports =
-        sensorhost::ConsoleCapture::instance().reportsSince(nMark);
-    json objAnswer = paramsAnswer(p_objChannel, p_objChannel.publishKeys(vecKeys));
+    const std::vector<sensorhost::AssertReport> vecReports = objConsole.reportsSince(nMark);
     if (nResult == 0 && vecReports.empty()) return sendJson(p_objRes, 200, objAnswer);
     // What went through stays in force: the answer says which values those are.
     objAnswer["error"] = nResult != 0 ? "the library stopped at " + sensorhost::keyLabel(static_cast<u32>(-nResult))
