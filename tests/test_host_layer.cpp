@@ -2,6 +2,8 @@
 // read back as written, and the library's failed checks reach the caller.
 #include <unistd.h>
 
+#include <thread>
+
 #include "ConsoleCapture.h"
 #include "HostSession.h"
 #include "PlatformSim.h"
@@ -95,6 +97,25 @@ TEST_F(HostLayerTest, OnlyFailedAssertionsAreCountedAndColourIsStripped)
     EXPECT_EQ("p != 0", vecReports[1].m_strCheck);
     EXPECT_EQ("x == y (file:A fun:f line:1) and 1 more", summariseReports(vecReports));
     EXPECT_EQ("[sensor dbg] x", withoutColour("\033[0m\033[37m[sensor dbg] x\033[0m"));
+}
+
+// More than the pipe holds, from another thread: a mark and a count after it
+// see every line printed before them, however the reader thread is behind.
+TEST_F(HostLayerTest, ReportsAfterABurstFromAnotherThreadAreAllCounted)
+{
+    ConsoleCapture& objConsole = ConsoleCapture::instance();
+    objConsole.setEcho(nullptr, false);
+    std::thread objEarly([] { printf("[sensor assert] file:E fun:e line:1\ne != 0   ~~~Assertion failed.\n"); });
+    objEarly.join();
+    const size_t nMark = objConsole.reportCount();
+    std::thread objBurst([] {
+        for (int i = 0; i < 4000; ++i) printf("[sensor dbg] line %d of a long burst\n", i);
+        printf("[sensor assert] file:Z fun:z line:9\nz != 0   ~~~Assertion failed.\n");
+    });
+    objBurst.join();
+    const std::vector<AssertReport> vecReports = objConsole.reportsSince(nMark);
+    ASSERT_EQ(1u, vecReports.size());
+    EXPECT_EQ("z != 0", vecReports[0].m_strCheck);
 }
 
 }  // namespace

@@ -24,25 +24,6 @@ int ToolVideo::notifySensorParam(int channel, int key, int value) const
     return 0;
 }
 
-bool ToolVideo::isBusy() const
-{
-    return false;
-}
-
-// One main stream: the PC has no encoder whose limits would hide options.
-void ToolVideo::getStreamList(std::vector<AVStreamParam>& streams) const
-{
-    AVStreamParam objMain;
-    objMain.setVideoEncoderType(0);
-    objMain.setVideoHeight(1080);
-    streams.assign(1, objMain);
-}
-
-void ToolVideo::getLimitedFramesWDRModeParam(int, LimitedFramesWDRModeParam& param) const
-{
-    param = LimitedFramesWDRModeParam();
-}
-
 Session::Session(const ToolOptions& p_stOptions) : m_stOptions(p_stOptions) {}
 
 void Session::routeConsole()
