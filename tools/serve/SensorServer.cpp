@@ -169,9 +169,12 @@ bool SensorServer::admits(const httplib::Request& p_objReq, httplib::Response& p
         sendError(p_objRes, 403, "this server answers requests for a loopback host name only");
         return false;
     }
-    if (!m_objCredentials.empty() &&
-        !m_objCredentials.accepts(p_objReq.get_header_value("Authorization"), p_objReq.method, p_objReq.target)) {
-        for (const std::string& strChallenge : m_objCredentials.challenges())
+    const AuthVerdict eVerdict =
+        m_objCredentials.empty()
+            ? AuthVerdict::kAccepted
+            : m_objCredentials.check(p_objReq.get_header_value("Authorization"), p_objReq.method, p_objReq.target);
+    if (eVerdict != AuthVerdict::kAccepted) {
+        for (const std::string& strChallenge : m_objCredentials.challenges(eVerdict == AuthVerdict::kStaleNonce))
             p_objRes.headers.emplace("WWW-Authenticate", strChallenge);
         sendError(p_objRes, 401, "credentials needed (HTTP Basic or Digest)");
         return false;
