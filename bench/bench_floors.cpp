@@ -1,8 +1,6 @@
 // The floors: what one diagnostic site costs when the operator's control
-// file is absent (one existence test), and one call of the image-algorithm
-// entry without the controller around it.
-#include <benchmark/benchmark.h>
-
+// file is absent (one existence test), one call of the image-algorithm entry
+// without the controller around it, and one read of a parameter file.
 #include "BenchOps.h"
 #include "FlashLayout.h"
 #include "IaInterface.h"
@@ -14,26 +12,34 @@ namespace bench {
 
 namespace {
 
-void existenceTest(benchmark::State& p_objState)
+void existenceTest(long) { keep(PKFile::isExist(SNS_PATH_DEBUG_SIGN)); }
+
+void iaCall(long p_nRun)
 {
-    for (auto _ : p_objState) benchmark::DoNotOptimize(PKFile::isExist(SNS_PATH_DEBUG_SIGN));
+    u32 nVal = static_cast<u32>(p_nRun & 1);
+    keep(ia_ioctrl_v2(0, KEY_BRIGHTNESS, IA_CMD_OPT_SET, &nVal));
 }
 
-void iaCall(benchmark::State& p_objState)
+// Open, read and close one scheme file: the least a mandated file access costs.
+void fileRead(long)
 {
-    u32 nVal = 0;
-    for (auto _ : p_objState) {
-        nVal ^= 1;
-        benchmark::DoNotOptimize(ia_ioctrl_v2(0, KEY_BRIGHTNESS, IA_CMD_OPT_SET, &nVal));
-    }
+    static const std::string s_strPath = schemeFilePath(1, 0);
+    KeyVal arrRecords[4];
+    PKFile objFile;
+    if (objFile.open(s_strPath.c_str(), PKFile::modeRead))
+        keep(objFile.read(reinterpret_cast<char*>(arrRecords), sizeof(arrRecords)));
 }
 
 }  // namespace
 
-void registerFloors()
+const std::vector<Operation>& floors()
 {
-    benchmark::RegisterBenchmark("floor:existence_test", existenceTest);
-    benchmark::RegisterBenchmark("floor:ia_ioctrl_v2", iaCall);
+    static const std::vector<Operation> vecFloors = {
+        {"floor:existence_test", nullptr, existenceTest, nullptr},
+        {"floor:ia_ioctrl_v2", nullptr, iaCall, nullptr},
+        {"floor:file_read", nullptr, fileRead, nullptr},
+    };
+    return vecFloors;
 }
 
 }  // namespace bench

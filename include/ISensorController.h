@@ -35,6 +35,7 @@ enum SensorStatusBit {
 };
 
 class SensorControllerDetail;
+struct ControllerMemo;
 
 class SNS_API ISensorController {
 public:
@@ -237,6 +238,9 @@ private:
     SensorZoomFocusParam m_objZoomFocusParam;  // accessed atomically
     // Ends the sensor thread's pause when the thread is stopped.
     PelkorWakeup m_objWakeup;
+    // What the controller keeps to avoid repeating work (key positions,
+    // parsed documents); owned.
+    ControllerMemo* m_pMemo;
 };
 
 #endif

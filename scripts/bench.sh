@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Benchmarks of the library's hot paths: installs what is missing, builds
 # them (Release) in build-bench, runs them once and prints every operation as
-# a multiple of the two floors measured in the same run: one existence test
-# of a missing file (what a diagnostic site costs at the default level) and
-# one direct ia_ioctrl_v2 call on the simulator.
+# a multiple of the floors measured in the same run: one existence test of a
+# missing file (what a diagnostic site costs at the default level), one
+# direct ia_ioctrl_v2 call on the simulator and one read of a parameter file.
+# With the counts of scripts/instructions.sh (build-bench/instructions.csv)
+# it also gives floor A: the existence tests, ia_ioctrl_v2 calls and file
+# opens the operation makes, at the floors' times.
 #   BUILD_DIR    build folder (default build-bench)
 #   JOBS         parallel compile jobs (default: the number of cores)
 #   REPETITIONS  runs of each benchmark; the median counts (default 5)
@@ -31,13 +34,20 @@ results="$BUILD_DIR/bench/results.csv"
     --benchmark_report_aggregates_only=true \
     --benchmark_out="$results" --benchmark_out_format=csv "$@"
 
-awk -F, '
+counts="$BUILD_DIR/instructions.csv"
+[ -f "$counts" ] || counts=/dev/null
+awk -F, -v countsfile="$counts" '
+    FILENAME == countsfile {
+        if (FNR > 1) { cexist[$1] = $4; cia[$1] = $5; copens[$1] = $6; counted[$1] = 1 }
+        next
+    }
     function ns(p_value, p_unit) {
         if (p_unit == "us") return p_value * 1e3
         if (p_unit == "ms") return p_value * 1e6
         if (p_unit == "s") return p_value * 1e9
         return p_value
     }
+    function shown_time(p_ns) { return p_ns >= 1e5 ? sprintf("%.0f us", p_ns / 1e3) : sprintf("%.0f ns", p_ns) }
     $1 ~ /_median"?$/ {
         name = $1
         gsub(/"/, "", name)
@@ -49,19 +59,22 @@ awk -F, '
     END {
         exist = time["floor:existence_test"]
         ia = time["floor:ia_ioctrl_v2"]
-        if (exist <= 0 || ia <= 0) { print "bench: the floors are missing from the results" > "/dev/stderr"; exit 1 }
-        printf "\nProcessor time (wall time for /real_time), median of the runs; floors: existence test %.0f ns, ia_ioctrl_v2 %.0f ns\n\n", exist, ia
-        printf "| Operation | Time | Existence tests | ia_ioctrl_v2 calls |\n|---|---:|---:|---:|\n"
+        file = time["floor:file_read"]
+        if (exist <= 0 || ia <= 0 || file <= 0) { print "bench: the floors are missing from the results" > "/dev/stderr"; exit 1 }
+        printf "\nProcessor time (wall time for /real_time), median of the runs; floors: existence test %.0f ns, ia_ioctrl_v2 %.0f ns, file read %.0f ns\n\n", exist, ia, file
+        printf "| Operation | Time | Existence tests | ia_ioctrl_v2 calls | Floor A | x Floor A |\n|---|---:|---:|---:|---:|---:|\n"
         for (i = 1; i <= count; ++i) {
             name = order[i]
             if (name ~ /^floor:/) continue
             t = time[name]
-            shown = t >= 1e5 ? sprintf("%.0f us", t / 1e3) : sprintf("%.0f ns", t)
-            printf "| %s | %s | %.1f | %.1f |\n", name, shown, t / exist, t / ia
+            floorA = cexist[name] * exist + cia[name] * ia + copens[name] * file
+            shownA = counted[name] && floorA > 0 ? shown_time(floorA) : "-"
+            ratioA = counted[name] && floorA > 0 ? sprintf("%.2f", t / floorA) : "-"
+            printf "| %s | %s | %.1f | %.1f | %s | %s |\n", name, shown_time(t), t / exist, t / ia, shownA, ratioA
         }
         printf "\n"
         for (i = 1; i <= count; ++i) {
             name = order[i]
             if (name !~ /^floor:/) printf "%s = %.1f existence tests\n", name, time[name] / exist
         }
-    }' "$results"
+    }' "$counts" "$results"

@@ -1,4 +1,6 @@
 // Base library file access below the flash root, and the rotating logger.
+#include <unistd.h>
+
 #include <regex>
 #include <string>
 
@@ -61,6 +63,37 @@ TEST_F(PlatformFile, WriteModesCreateParentsTruncateOrAppend)
     EXPECT_TRUE(PKFile::remove(szPath));
     EXPECT_FALSE(PKFile::remove(szPath));
     EXPECT_TRUE(PKFile::mkdirs("/hd1/moduleConfig/deep") && flashFileExists("/hd1/moduleConfig/deep"));
+}
+
+// close() tells whether the new content replaced the file; a link at the
+// path is replaced, never written through.
+TEST_F(PlatformFile, CloseReportsWhetherTheContentArrived)
+{
+    const char* szPath = "/cfg/a.cfg";
+    const int nReplace = PKFile::modeWrite | PKFile::modeTruncate;
+    auto written = [&](int p_nMode, std::string p_strText) {
+        PKFile objFile;
+        if (!objFile.open(szPath, p_nMode)) return false;
+        objFile.write(&p_strText[0], static_cast<unsigned int>(p_strText.size()));
+        return objFile.close();
+    };
+    EXPECT_TRUE(written(nReplace, "old"));
+    platformsim::failNthWrite(1);
+    EXPECT_FALSE(written(nReplace, "half"));
+    platformsim::resetWriteFaults();
+    platformsim::noSpaceLeft(true);
+    EXPECT_FALSE(written(nReplace, "full"));
+    platformsim::resetWriteFaults();
+    EXPECT_EQ("old", readFlashFile(szPath));
+
+    testsupport::writeFlashFile("/victim", "kept");
+    ASSERT_TRUE(PKFile::remove(szPath));
+    ASSERT_EQ(0, symlink((m_strRoot + "/victim").c_str(), (m_strRoot + szPath).c_str()));
+    EXPECT_TRUE(written(nReplace, "new"));
+    EXPECT_EQ("new", readFlashFile(szPath));
+    EXPECT_EQ("kept", readFlashFile("/victim"));
+    PKFile objIdle;
+    EXPECT_TRUE(objIdle.close());
 }
 
 TEST_F(PlatformFile, ReadsCountLengthAndLinesWithoutLineEnds)

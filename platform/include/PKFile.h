@@ -69,6 +69,7 @@ private:
     std::string m_strTarget;
     std::string m_strTemp;
     bool m_bWriteFailed;
+    bool m_bWritable;
 };
 
 #endif

@@ -101,23 +101,26 @@ unsigned int capToInt(unsigned int p_nLen)
 
 }  // namespace
 
-PKFile::PKFile() : m_pFile(nullptr), m_bWriteFailed(false) {}
+PKFile::PKFile() : m_pFile(nullptr), m_bWriteFailed(false), m_bWritable(false) {}
 
 PKFile::~PKFile() { close(); }
 
 bool PKFile::open(const char* p_szPath, int p_nMode)
 {
     close();
+    m_bWriteFailed = false;
+    m_bWritable = isWriteMode(p_nMode);
     int nFlags = 0;
     const char* szStdio = nullptr;
     if (p_szPath == nullptr || p_szPath[0] == '\0' || !openFlags(p_nMode, nFlags, szStdio)) return false;
     const std::string strReal = platformsim::resolvePath(p_szPath);
-    // A fresh flash has none of the configuration folders yet.
-    if (isWriteMode(p_nMode)) pkpath::makeParentDirs(strReal);
     if (isReplacingMode(p_nMode)) return openReplacement(strReal, szStdio);
     // Opened without blocking: a FIFO planted in place of a file must not
-    // hold the caller in open().
-    const int nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC | O_NONBLOCK, 0666);
+    // hold the caller in open(). A regular file ignores the flag.
+    int nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC | O_NONBLOCK, 0666);
+    // A fresh flash has none of the configuration folders yet.
+    if (nFd < 0 && errno == ENOENT && isWriteMode(p_nMode) && pkpath::makeParentDirs(strReal))
+        nFd = ::open(strReal.c_str(), nFlags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (nFd < 0) return false;
     // Only regular files: a folder, a FIFO or a device (/dev/zero) is no file.
     struct stat stInfo;
@@ -125,7 +128,6 @@ bool PKFile::open(const char* p_szPath, int p_nMode)
         ::close(nFd);
         return false;
     }
-    fcntl(nFd, F_SETFL, fcntl(nFd, F_GETFL) & ~O_NONBLOCK);
     m_pFile = fdopen(nFd, szStdio);
     if (m_pFile == nullptr) ::close(nFd);
     return m_pFile != nullptr;
@@ -134,12 +136,19 @@ bool PKFile::open(const char* p_szPath, int p_nMode)
 bool PKFile::openReplacement(const std::string& p_strReal, const char* p_szStdio)
 {
     // What an in-place open would refuse is refused here too: a folder, or
-    // a file that may not be written.
+    // a file that may not be written. A link at the path is replaced by the
+    // rename like any file; what it points to is never opened.
     struct stat stTarget;
-    const bool bExists = stat(p_strReal.c_str(), &stTarget) == 0;
+    const bool bExists = lstat(p_strReal.c_str(), &stTarget) == 0 && !S_ISLNK(stTarget.st_mode);
     if (bExists && (S_ISDIR(stTarget.st_mode) || access(p_strReal.c_str(), W_OK) != 0)) return false;
-    std::string strTemp = p_strReal + kTempSuffix;
-    const int nFd = mkostemp(&strTemp[0], O_CLOEXEC);
+    const std::string strPattern = p_strReal + kTempSuffix;
+    std::string strTemp = strPattern;
+    int nFd = mkostemp(&strTemp[0], O_CLOEXEC);
+    // A fresh flash has none of the configuration folders yet.
+    if (nFd < 0 && errno == ENOENT && pkpath::makeParentDirs(p_strReal)) {
+        strTemp = strPattern;
+        nFd = mkostemp(&strTemp[0], O_CLOEXEC);
+    }
     if (nFd < 0) return false;
     // mkostemp creates 0600; the new content keeps the target's permissions.
     fchmod(nFd, bExists ? (stTarget.st_mode & 07777) : kNewFileMode);
@@ -225,6 +234,10 @@ int PKFile::write(char* p_pData, unsigned int p_nLen)
 int64_t PKFile::getLength()
 {
     if (m_pFile == nullptr) return 0;
+    // A file only read from has the length its folder entry says.
+    struct stat stInfo;
+    if (!m_bWritable && fstat(fileno(m_pFile), &stInfo) == 0 && S_ISREG(stInfo.st_mode))
+        return static_cast<int64_t>(stInfo.st_size);
     // Seeking flushes pending writes, so the length includes them.
     const off_t nPos = ftello(m_pFile);
     if (nPos < 0 || fseeko(m_pFile, 0, SEEK_END) != 0) return 0;

@@ -5,15 +5,21 @@
 #include <pthread.h>
 #include <string.h>
 
+#include <atomic>
+#include <memory>
+
 #include "FlashPaths.h"
 
 namespace {
 
 // Never destroyed: threads of static objects may still resolve paths while
-// the process exits.
+// the process exits. The root is published as an immutable text, so that
+// resolving a path (every diagnostic site does) takes no lock; texts
+// replaced stay allocated, since a reader may still hold them.
 struct FlashRootState {
     pthread_mutex_t m_mutex = PTHREAD_MUTEX_INITIALIZER;
-    std::string m_strRoot;
+    std::atomic<const std::string*> m_pRoot{new std::string};
+    std::vector<std::unique_ptr<const std::string>> m_vecRetired;
 };
 
 FlashRootState& rootState()
@@ -42,13 +48,14 @@ void setFlashRoot(const std::string& p_strDir)
     std::string strRoot = p_strDir;
     while (!strRoot.empty() && strRoot.back() == '/') strRoot.pop_back();
     RootLock objLock;
-    rootState().m_strRoot.swap(strRoot);
+    FlashRootState& stState = rootState();
+    const std::string* pOld = stState.m_pRoot.exchange(new std::string(strRoot), std::memory_order_acq_rel);
+    stState.m_vecRetired.emplace_back(pOld);
 }
 
 std::string flashRoot()
 {
-    RootLock objLock;
-    return rootState().m_strRoot;
+    return *rootState().m_pRoot.load(std::memory_order_acquire);
 }
 
 std::string resolvePath(const std::string& p_strPath)
@@ -63,8 +70,7 @@ bool resolveInto(const char* p_szPath, char* p_szBuf, size_t p_nSize)
     const size_t nPathLen = strlen(p_szPath);
     size_t nRootLen = 0;
     if (isRooted(p_szPath)) {
-        RootLock objLock;
-        const std::string& strRoot = rootState().m_strRoot;
+        const std::string& strRoot = *rootState().m_pRoot.load(std::memory_order_acquire);
         nRootLen = strRoot.size();
         if (nRootLen + nPathLen >= p_nSize) return false;
         memcpy(p_szBuf, strRoot.data(), nRootLen);

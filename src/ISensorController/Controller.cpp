@@ -7,6 +7,7 @@
 #include "AtomicWord.h"
 #include "ISensorController.h"
 #include "ISensorController/ControllerDetail.h"
+#include "ISensorController/ControllerMemo.h"
 #include "ISensorController/SchemeFiles.h"
 #include "SensorDebug.h"
 
@@ -57,7 +58,8 @@ ISensorController::ISensorController()
       m_bShutterUnlock(false),
       m_bIsThermal(false),
       m_objZoomFocusParam(),
-      m_objWakeup()
+      m_objWakeup(),
+      m_pMemo(new ControllerMemo)
 {
     // Nothing reads the configuration before init fills it; zero it so the
     // record never holds stray pointers.
@@ -81,6 +83,7 @@ ISensorController::~ISensorController()
         delete m_pSensorThread;
         m_pSensorThread = nullptr;
     }
+    delete m_pMemo;
 }
 
 void ISensorController::setChannelID(int p_nChannelID)

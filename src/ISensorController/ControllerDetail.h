@@ -23,6 +23,8 @@ public:
 
     // Init (Init.cpp, KeyCmdTable.cpp) and the factory reset (FactoryReset.cpp).
     void buildKeyCmdMap();
+    // Row index of the key in the table (findFromKeyCmdMap without the copy).
+    int keyCmdRow(const keycmd* p_pMap, u32 p_nKey);
     bool buildSchemeCache();
     void readCapabilities(int p_nDeviceType);
     void loadSchemeFiles(char* p_szPath, size_t p_nSize);
@@ -44,8 +46,15 @@ public:
     bool routeThermalKey(KeyVal& p_stEntry);
     PipeStep applyGeneral(KeyVal* p_pKeyval, u32 p_nIndex, int& p_nStop);
     bool irBudgetRefuses(u32 p_nKey, u32 p_nVal);
-    bool resolveLampTarget(u32 p_nKey, u32 p_nVal, u32 p_nLightType, u32& p_nTarget);
+    bool resolveLampTarget(u32 p_nKey, u32 p_nVal, u32& p_nTarget);
     int callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTarget);
+    // isKeyValSame with p_nHint, where the key sits in a scheme row when the record is one.
+    bool isKeyValSameAt(const KeyVal& p_stKeyVal, u32 p_nHint);
+    // First index from p_nFrom whose record is not the cached value (isKeyValSame).
+    u32 skipCachedRun(const KeyVal* p_pKeyval, u32 p_nFrom, u32 p_nCount);
+
+    // getAllParameters (UiQueries.cpp).
+    bool readStyleShutter(const char* p_szFile, int& p_nShutter);
 
     // State that no operation of the contract exposes: the status bits, the
     // capability and switching flags, the configuration and the thread.
@@ -68,6 +77,8 @@ public:
     const KeyVal* fctKeyVal() const { return c.m_pFctKeyVal; }
     keycmd* keyCmdMap() { return c.m_pKeyCmdMap; }
     u32 keyCmdSum() const { return c.m_nKeyCmdSum; }
+    // What the controller keeps so as not to repeat work (ControllerMemo.h).
+    ControllerMemo& memo() { return *c.m_pMemo; }
 
 private:
     ISensorController& c;

@@ -13,6 +13,7 @@
 #include "DeviceType.h"
 #include "ISensorController.h"
 #include "ISensorController/ControllerDetail.h"
+#include "ISensorController/ControllerMemo.h"
 #include "ISensorController/SchemeFiles.h"
 #include "PKFile.h"
 #include "SensorDebug.h"
@@ -71,14 +72,15 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     atomicAndNot(m_nStatusFlag, SNS_STATUS_INITIALISED);
     m_objWakeup.rearm();
 
-    SNS_ASSERT(SNS_AT(84), SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf),
+    SNS_ASSERT(SNS_AT(84),
+               SNS_SUCCESS == initSysConf(m_nCameraID, p_objModuleConfigure, &m_stSysConf, &m_pMemo->objDnaStyle),
                "SNS_SUCCESS == initSysConf(m_nCameraID,p_objModuleConfigure, &m_stSysConf)", "");
     // Both arrays hold m_nKeyCmdSum records; the factory count is bounded by it.
     m_pFctKeyVal = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     m_pstKeyValBuf = static_cast<KeyVal*>(calloc(m_nKeyCmdSum, sizeof(KeyVal)));
     SNS_ASSERT(SNS_AT(89),
                SNS_SUCCESS == getFctData(m_nCameraID, m_stSysConf.szUIStyle, m_pFctKeyVal, &m_nKeyValSum,
-                                         atomicGet(m_bShowWDRFalg), m_nKeyCmdSum),
+                                         atomicGet(m_bShowWDRFalg), m_nKeyCmdSum, &m_pMemo->objDnaStyle),
                "SNS_SUCCESS == getFctData(m_nCameraID,m_stSysConf.szUIStyle, m_pFctKeyVal, "
                "&m_nKeyValSum,m_bShowWDRFalg)",
                "m_nKeyValSum(%d)\n", m_nKeyValSum);
@@ -107,6 +109,7 @@ bool ISensorController::init(const ModuleConfigure& p_objModuleConfigure)
     SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, objMachineInfo);
     detail(*this).readCapabilities(objMachineInfo.getDeviceType());
     detail(*this).loadSchemeFiles(szPath, sizeof(szPath));
+    m_pMemo->objRows.build(m_ppUserKeyVal, m_stSysConf.nSchemeSum + 1, m_nKeyValSum);
 
     SNS_ASSERT(SNS_AT(228), SNS_SUCCESS == setVersion(m_nVersion), "SNS_SUCCESS == setVersion(m_nVersion)",
                "m_nVersion(%d)\n", m_nVersion);
@@ -242,6 +245,7 @@ void ISensorController::uinit()
     free(m_ppUserKeyVal);
     free(m_pstKeyValBuf);
     m_pstKeyValBuf = nullptr;
+    m_pMemo->objRows.clear();
     uinitSysConf(&m_stSysConf);
 
     atomicSet(m_nParamMode, 1);

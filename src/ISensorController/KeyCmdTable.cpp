@@ -1,6 +1,6 @@
 // The key/command table: one row per known key, naming the image-algorithm
 // command that carries it and the handler that applies it. Rows are built in
-// this order by every init and searched linearly.
+// this order by every init; a key finds its row through an index.
 #define SNS_SOURCE_FILE "ISensorController"
 
 #include <stdlib.h>
@@ -41,6 +41,34 @@ void copyName(char* p_szDst, size_t p_nSize, const char* p_szSrc)
     p_szDst[nLen] = '\0';
 }
 
+// Row of each key: the table is searched by key on every parameter change,
+// and its keys never change. Keys from kKeyLimit on are searched row by row.
+const u32 kKeyLimit = 10000;
+
+class KeyRowLookup {
+public:
+    KeyRowLookup() : m_arrRows()
+    {
+        // Of two rows with one key the first would be found.
+        for (u32 i = kKeyCmdRowCount; i-- > 0;)
+            if (kKeyCmdRows[i].key < kKeyLimit) m_arrRows[kKeyCmdRows[i].key] = static_cast<unsigned char>(i + 1);
+    }
+    // The first row of the key in the built table, or -1.
+    int rowOf(u32 p_nKey) const
+    {
+        if (p_nKey < kKeyLimit) return static_cast<int>(m_arrRows[p_nKey]) - 1;
+        for (u32 i = 0; i < kKeyCmdRowCount; ++i)
+            if (kKeyCmdRows[i].key == p_nKey) return static_cast<int>(i);
+        return -1;
+    }
+
+private:
+    unsigned char m_arrRows[kKeyLimit];
+};
+
+static_assert(kKeyCmdRowCount < 255, "a row index fits a byte");
+const KeyRowLookup kKeyRows;
+
 }  // namespace
 
 void SensorControllerDetail::buildKeyCmdMap()
@@ -58,26 +86,37 @@ void SensorControllerDetail::buildKeyCmdMap()
     c.m_nKeyCmdSum = kKeyCmdRowCount;
 }
 
-int ISensorController::findFromKeyCmdMap(const keycmd* p_pMap, u32 p_nKey, keycmd& p_stOut)
+int SensorControllerDetail::keyCmdRow(const keycmd* p_pMap, u32 p_nKey)
 {
-    for (u32 i = 0; i < m_nKeyCmdSum; ++i) {
-        if (p_pMap[i].key != p_nKey) continue;
-        p_stOut.key = p_nKey;
-        p_stOut.iaCmd = p_pMap[i].iaCmd;
-        p_stOut.handler = p_pMap[i].handler;
-        copyName(p_stOut.szKeyName, sizeof(p_stOut.szKeyName), p_pMap[i].szKeyName);
-        copyName(p_stOut.szHandlerName, sizeof(p_stOut.szHandlerName), p_pMap[i].szHandlerName);
-        return static_cast<int>(i);
+    // The built table holds the rows of kKeyCmdRows in their order.
+    if (p_pMap != nullptr && p_pMap == c.m_pKeyCmdMap && c.m_nKeyCmdSum == kKeyCmdRowCount) {
+        const int nRow = kKeyRows.rowOf(p_nKey);
+        if (nRow >= 0) return nRow;
+    } else if (p_pMap != nullptr) {
+        for (u32 i = 0; i < c.m_nKeyCmdSum; ++i)
+            if (p_pMap[i].key == p_nKey) return static_cast<int>(i);
     }
     snsPrint(SNS_HERE, SNS_COLOUR_NONE, "cand not find key-cmd while key=%d\n", p_nKey);
     return -1;
 }
 
+int ISensorController::findFromKeyCmdMap(const keycmd* p_pMap, u32 p_nKey, keycmd& p_stOut)
+{
+    const int nRow = detail(*this).keyCmdRow(p_pMap, p_nKey);
+    if (nRow < 0) return -1;
+    const keycmd& stRow = p_pMap[nRow];
+    p_stOut.key = p_nKey;
+    p_stOut.iaCmd = stRow.iaCmd;
+    p_stOut.handler = stRow.handler;
+    copyName(p_stOut.szKeyName, sizeof(p_stOut.szKeyName), stRow.szKeyName);
+    copyName(p_stOut.szHandlerName, sizeof(p_stOut.szHandlerName), stRow.szHandlerName);
+    return nRow;
+}
+
 const char* findKeyName(u32 p_nKey)
 {
-    for (const KeyCmdRow& stRow : kKeyCmdRows)
-        if (stRow.key == p_nKey) return stRow.szKeyName;
-    return nullptr;
+    const int nRow = kKeyRows.rowOf(p_nKey);
+    return nRow >= 0 ? kKeyCmdRows[nRow].szKeyName : nullptr;
 }
 
 bool findKeyByName(const char* p_szName, u32* p_pnKey)

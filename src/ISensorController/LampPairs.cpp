@@ -10,7 +10,7 @@ namespace {
 
 // Keys 201, 202, 204 and 205 have no row in the key/command table: they are
 // only ever reached through this table.
-const LampPair kLampPairs[] = {
+constexpr LampPair kLampPairs[] = {
     {KEY_IR_MODE, KEY_IR_MODE_INTELL},
     {KEY_WHITE_MODE, KEY_WHITE_MODE_INTELL},
     {KEY_IR_MANUAL_STRG_NEAR, KEY_IR_MANUAL_STRG_NEAR_INTELL},
@@ -20,6 +20,14 @@ const LampPair kLampPairs[] = {
     {KEY_WHITE_MANUAL_STRG_MEDIUM, 204},
     {KEY_WHITE_MANUAL_STRG_FAR, 205},
 };
+
+constexpr bool allInLampRange()
+{
+    for (const LampPair& stPair : kLampPairs)
+        if (!mayBeLampKey(stPair.nNormalKey) || !mayBeLampKey(stPair.nIntellKey)) return false;
+    return true;
+}
+static_assert(allInLampRange(), "mayBeLampKey covers every lamp key");
 
 }  // namespace
 

@@ -14,6 +14,9 @@ struct LampPair {
     u32 nIntellKey;
 };
 
+// False for a key outside the range of all lamp keys (161 ... 205).
+constexpr bool mayBeLampKey(u32 p_nKey) { return p_nKey >= 161 && p_nKey <= 205; }
+
 // The pair whose normal key is p_nKey, or null.
 const LampPair* findLampPairByNormal(u32 p_nKey);
 // The pair whose intelligent-type key is p_nKey, or null.

@@ -9,6 +9,7 @@
 #include "IaInterface.h"
 #include "ISensorController.h"
 #include "ISensorController/ControllerDetail.h"
+#include "ISensorController/ControllerMemo.h"
 #include "PKMutexManager.h"
 #include "SensorDebug.h"
 #include "SensorStyle.h"
@@ -64,17 +65,34 @@ bool ISensorController::getParameters(const std::string& p_strIds, std::string& 
     return true;
 }
 
+// The merged style is read on every call; it is parsed again only when its
+// bytes differ from those parsed last. False when it does not load.
+bool SensorControllerDetail::readStyleShutter(const char* p_szFile, int& p_nShutter)
+{
+    auto& stMemo = memo().stAllParams;
+    std::string strBytes;
+    const bool bRead = xmldoc::readFile(p_szFile, strBytes);
+    if (!bRead || !stMemo.bValid || strBytes != stMemo.strBytes) {
+        TiXmlDocument objStyleXmlDoc;
+        stMemo.bLoaded = bRead && xmldoc::loadFileBytes(objStyleXmlDoc, strBytes);
+        stMemo.nShutter = p_nShutter;
+        if (objStyleXmlDoc.RootElement() != nullptr)
+            getDnaValbyCmdId(objStyleXmlDoc.RootElement(), KEY_MAX_SHUTTER, stMemo.nShutter);
+        stMemo.bValid = bRead;
+        stMemo.strBytes.swap(strBytes);
+    }
+    p_nShutter = stMemo.nShutter;
+    return stMemo.bLoaded;
+}
+
 bool ISensorController::getAllParameters(std::string& p_strOut)
 {
     SNS_LOCK_GUARD(m_objMutex);
     char szStyleFile[100] = {0};
     mergedStylePath(szStyleFile, sizeof(szStyleFile), m_nCameraID);
-    TiXmlDocument objStyleXmlDoc;
-    SNS_ASSERT(SNS_HERE.as(kAllSignature), xmldoc::loadFile(objStyleXmlDoc, szStyleFile),
-               "objStyleXmlDoc.LoadFile(filename, TIXML_ENCODING_UTF8)", "");
     int nShutter = 200;
-    if (objStyleXmlDoc.RootElement() != nullptr)
-        getDnaValbyCmdId(objStyleXmlDoc.RootElement(), KEY_MAX_SHUTTER, nShutter);
+    SNS_ASSERT(SNS_HERE.as(kAllSignature), detail(*this).readStyleShutter(szStyleFile, nShutter),
+               "objStyleXmlDoc.LoadFile(filename, TIXML_ENCODING_UTF8)", "");
 
     const u32 nScheme = static_cast<u32>(m_nCurScheme);
     if (nShutter > kStyleShutterStoredAbove) {

@@ -54,7 +54,12 @@ void makeUnknownRow(u32 p_nKey, keycmd& p_stRow)
 int ISensorController::setParameters(KeyVal* p_pKeyval, u32 p_nCount, bool p_bSave)
 {
     for (u32 i = 0; i < p_nCount; ++i) {
-        if (p_bSave && isKeyValSame(p_pKeyval[i])) continue;
+        if (p_bSave) {
+            // A scheme switch compares whole rows: runs of cached values go by at once.
+            if (p_nCount == m_nKeyValSum) i = detail(*this).skipCachedRun(p_pKeyval, i, p_nCount);
+            if (i >= p_nCount) break;
+            if (detail(*this).isKeyValSameAt(p_pKeyval[i], i)) continue;
+        }
         int nStop = SNS_SUCCESS;
         const SensorControllerDetail::PipeStep eStep = detail(*this).routeEntry(p_pKeyval, i, nStop);
         if (eStep == SensorControllerDetail::PIPE_STOP) return nStop;
@@ -136,14 +141,18 @@ SensorControllerDetail::PipeStep SensorControllerDetail::applyGeneral(KeyVal* p_
         else
             bApply = false;
     }
-    u32 nLightType = 0;
-    c.getKeyValFromCache(c.m_nCurScheme, KEY_LIGHT_TYPE, nLightType);
+    // Without a current scheme the cache reports the light type missing for
+    // every entry; otherwise it is read where a lamp key needs it.
+    if (!hasSchemeRow(static_cast<u32>(c.m_nCurScheme))) {
+        u32 nNoLightType = 0;
+        c.getKeyValFromCache(c.m_nCurScheme, KEY_LIGHT_TYPE, nNoLightType);
+    }
     if (irBudgetRefuses(nKey, nVal)) {
         p_nStop = -static_cast<int>(nKey);
         return PIPE_STOP;
     }
     u32 nTarget = nKey;
-    if (!resolveLampTarget(nKey, nVal, nLightType, nTarget)) return PIPE_SKIP;
+    if (!resolveLampTarget(nKey, nVal, nTarget)) return PIPE_SKIP;
     if (!bApply) return PIPE_CACHE;
     if (callKeyHandler(p_pKeyval, p_nIndex, nTarget) == SNS_SUCCESS) return PIPE_CACHE;
     p_nStop = -static_cast<int>(nTarget);
@@ -175,10 +184,14 @@ bool SensorControllerDetail::irBudgetRefuses(u32 p_nKey, u32 p_nVal)
 
 // Picks the key of a lamp pair that takes effect under the light type and
 // keeps its sister in step. False when the entry is to be skipped.
-bool SensorControllerDetail::resolveLampTarget(u32 p_nKey, u32 p_nVal, u32 p_nLightType, u32& p_nTarget)
+bool SensorControllerDetail::resolveLampTarget(u32 p_nKey, u32 p_nVal, u32& p_nTarget)
 {
-    const bool bIntellType = p_nLightType == kIntelligentLightType;
     p_nTarget = p_nKey;
+    if (!mayBeLampKey(p_nKey)) return true;
+    u32 nLightType = 0;
+    if (hasSchemeRow(static_cast<u32>(c.m_nCurScheme)))
+        c.getKeyValFromCache(c.m_nCurScheme, KEY_LIGHT_TYPE, nLightType);
+    const bool bIntellType = nLightType == kIntelligentLightType;
     if (const LampPair* pPair = findLampPairByNormal(p_nKey)) {
         if (bIntellType) return false;
         c.setKeyValToCache(c.m_nCurScheme, pPair->nIntellKey, p_nVal, true);
@@ -194,14 +207,16 @@ bool SensorControllerDetail::resolveLampTarget(u32 p_nKey, u32 p_nVal, u32 p_nLi
 
 int SensorControllerDetail::callKeyHandler(KeyVal* p_pKeyval, u32 p_nIndex, u32 p_nTarget)
 {
-    keycmd stRow = {};
-    const int nRow = c.m_pKeyCmdMap != nullptr ? c.findFromKeyCmdMap(c.m_pKeyCmdMap, p_nTarget, stRow) : -1;
+    const int nRow = c.m_pKeyCmdMap != nullptr ? keyCmdRow(c.m_pKeyCmdMap, p_nTarget) : -1;
     SNS_ASSERT(pipelineSite(991), -1 != nRow, "-1 != findFromKeyCmdMap(m_pKeyCmdMap, nKey, stKeyCmdTmp)",
                "p_pKeyval[%u].key(%u)", p_nIndex, p_nTarget);
+    keycmd stUnknown;
     if (nRow == -1) {
         snsPrint(SNS_HERE, SNS_COLOUR_GREEN, "not find (%d) \n", static_cast<int>(p_nTarget));
-        makeUnknownRow(p_nTarget, stRow);
+        makeUnknownRow(p_nTarget, stUnknown);
     }
+    // The table's row itself: its names fit their fields, so a copy would read the same.
+    const keycmd& stRow = nRow == -1 ? stUnknown : c.m_pKeyCmdMap[nRow];
     const int nVal = static_cast<int>(p_pKeyval[p_nIndex].value);
     snsPrint(SNS_HERE, SNS_COLOUR_RED,
              "====================== set %s (%d,%d) func:%s ia_cmd:%d =====================\n",

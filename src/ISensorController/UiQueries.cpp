@@ -8,6 +8,7 @@
 #include "AtomicWord.h"
 #include "IaInterface.h"
 #include "ISensorController.h"
+#include "ISensorController/ControllerMemo.h"
 #include "PKMutexManager.h"
 #include "PelkorTime.h"
 #include "SensorDebug.h"
@@ -84,9 +85,8 @@ std::string ISensorController::getUIStyleFile()
     SNS_LOCK_GUARD(m_objMutex);
     std::string strTmp;
     const char* szStyle = m_stSysConf.szUIStyle != nullptr ? m_stSysConf.szUIStyle : "";
-    SNS_ASSERT(SNS_AT(580).as("std::__cxx11::string ISensorController::getUIStyleFile()"),
-               SNS_SUCCESS == getDnaStyle(m_nCameraID, szStyle, strTmp, atomicGet(m_bShowWDRFalg)),
-               "SNS_SUCCESS == getDnaStyle(m_nCameraID,m_stSysConf.szUIStyle, strTmp,m_bShowWDRFalg)", "");
+    // getDnaStyle, which always succeeds, through the channel's memo.
+    m_pMemo->objDnaStyle.build(m_nCameraID, szStyle, atomicGet(m_bShowWDRFalg), &strTmp, nullptr);
     return strTmp;
 }
 

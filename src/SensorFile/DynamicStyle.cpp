@@ -25,6 +25,9 @@ const int kCustomListBase = 200;
 // The reported signature names std::string by its full name.
 const char kDnaStyleSignature[] = "int getDnaStyle(int, const char*, std::__cxx11::string&, bool)";
 
+// The reports of the steps getDnaStyle is split into name getDnaStyle.
+#define DNA_SITE(line) (SnsSite{SNS_SOURCE_FILE, "getDnaStyle", (line), kDnaStyleSignature})
+
 typedef std::vector<TiXmlElement*> ElementList;
 
 bool hasCmdId(const TiXmlElement* p_pNode, int p_nCmd)
@@ -68,7 +71,16 @@ bool isItemOffered(const ia_dynamic_params_attr_st& p_stAttr, int p_nItem)
     return false;
 }
 
-bool hasStyleDefault(int p_nCmd)
+void deleteNodeById(TiXmlElement* p_pRoot, int p_nCmd)
+{
+    TiXmlElement* pNode = nullptr;
+    getNodebyCmdId(p_pRoot, p_nCmd, pNode);
+    DeleteNode(p_pRoot, pNode);
+}
+
+}  // namespace
+
+bool dnaStyleDefaultCmd(int p_nCmd)
 {
     return p_nCmd == KEY_MAX_SHUTTER || p_nCmd == KEY_FIX_SHUTTER || p_nCmd == KEY_AUTO_FOCUS_NEAR_LIMIT;
 }
@@ -80,10 +92,10 @@ void applyStyleDefault(TiXmlElement* p_pRoot, int p_nIndex, int p_nCmd, ia_dynam
     int nVal = 0;
     getDnaValbyCmdId(p_pRoot, p_nCmd, nVal);
     if (nVal == kKeepLibraryDefault) return;
-    printf("dnaCmdList.cmd_list[%d] = dnaParamList.items_cnt(%d)\n", p_nIndex, p_stAttr.items_cnt);
+    dnaPrint("dnaCmdList.cmd_list[%d] = dnaParamList.items_cnt(%d)\n", p_nIndex, p_stAttr.items_cnt);
     const int nCount = boundedCount(p_stAttr.items_cnt, IA_DYNAMIC_ITEMS_MAX);
     for (int i = 0; i < nCount; ++i) {
-        printf(" dnaParamList.item[%d] = %d nVal = %d \n", i, p_stAttr.item[i], nVal);
+        dnaPrint(" dnaParamList.item[%d] = %d nVal = %d \n", i, p_stAttr.item[i], nVal);
         if (p_stAttr.item[i] == nVal) {
             p_stAttr.default_value = nVal;
             break;
@@ -95,21 +107,12 @@ void applyStyleDefault(TiXmlElement* p_pRoot, int p_nIndex, int p_nCmd, ia_dynam
     }
 }
 
-void deleteNodeById(TiXmlElement* p_pRoot, int p_nCmd)
-{
-    TiXmlElement* pNode = nullptr;
-    getNodebyCmdId(p_pRoot, p_nCmd, pNode);
-    DeleteNode(p_pRoot, pNode);
-}
-
-}  // namespace
-
 int doDnaStyle(TiXmlElement* p_pNode, int p_nCmd, const ia_dynamic_params_attr_st* p_pAttr)
 {
     if (p_pAttr == nullptr) return 0;
     for (TiXmlElement* pMatch : cmdElements(p_pNode, p_nCmd)) {
-        snsDbg(SNS_AT(358), "_________________cmd(%d) default(%d)__________________\n", p_nCmd,
-               p_pAttr->default_value);
+        dnaTrace(SNS_AT(358), "_________________cmd(%d) default(%d)__________________\n", p_nCmd,
+                 p_pAttr->default_value);
         pMatch->SetAttribute("value", p_pAttr->default_value);
         TiXmlElement* pNext = nullptr;
         for (TiXmlElement* pItem = pMatch->FirstChildElement(); pItem != nullptr; pItem = pNext) {
@@ -117,7 +120,7 @@ int doDnaStyle(TiXmlElement* p_pNode, int p_nCmd, const ia_dynamic_params_attr_s
             const char* szIndex = pItem->Attribute("index");
             if (szIndex == nullptr) return -1;
             if (isItemOffered(*p_pAttr, atoi(szIndex))) continue;
-            snsDbg(SNS_AT(375), "_________________delete comboitem(%s)__________________\n", szIndex);
+            dnaTrace(SNS_AT(375), "_________________delete comboitem(%s)__________________\n", szIndex);
             pMatch->RemoveChild(pItem);
         }
     }
@@ -134,9 +137,11 @@ int doCustomizeStyle(TiXmlElement* p_pNode, int p_nCmd, ia_dynamic_params_attr_s
             const char* szIndex = pItem->Attribute("index");
             if (szIndex == nullptr) continue;
             // The record holds 64 items; further ones are dropped with a report.
-            SNS_ASSERT(SNS_HERE, nCount < IA_DYNAMIC_ITEMS_MAX, "nCount < IA_DYNAMIC_ITEMS_MAX",
-                       "cmd(%d) keeps its first %d items\n", p_nCmd, IA_DYNAMIC_ITEMS_MAX);
-            if (nCount >= IA_DYNAMIC_ITEMS_MAX) break;
+            if (nCount >= IA_DYNAMIC_ITEMS_MAX) {
+                dnaAssertFailed(SNS_HERE, "nCount < IA_DYNAMIC_ITEMS_MAX",
+                                "cmd(%d) keeps its first %d items\n", p_nCmd, IA_DYNAMIC_ITEMS_MAX);
+                break;
+            }
             p_pAttr->item[nCount++] = atoi(szIndex);
         }
         p_pAttr->items_cnt = nCount;
@@ -179,46 +184,75 @@ int ModifyNodebyCmdId(TiXmlElement* p_pNode, int p_nCmd)
     return 0;
 }
 
-int getDnaStyle(int p_channelID, const char* szStyle, TiXmlDocument& p_objDoc, bool p_bShowWDRFalg)
+int queryDnaCmdList(int p_channelID, ia_dynamic_params_cmds_st& p_stList)
 {
-    ia_dynamic_params_cmds_st dnaCmdList;
-    memset(&dnaCmdList, 0, sizeof(dnaCmdList));
+    memset(&p_stList, 0, sizeof(p_stList));
     const int nListRet =
-        ia_ioctrl_v2(iaChannelOf(p_channelID), IA_CMD_DYNAMIC_PARAMS_CMDS_GET, IA_CMD_OPT_GET, (void*)(&dnaCmdList));
-    SNS_ASSERT(SNS_AT(441).as(kDnaStyleSignature), SNS_SUCCESS == nListRet,
+        ia_ioctrl_v2(iaChannelOf(p_channelID), IA_CMD_DYNAMIC_PARAMS_CMDS_GET, IA_CMD_OPT_GET, &p_stList);
+    SNS_ASSERT(DNA_SITE(441), SNS_SUCCESS == nListRet,
                "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, IA_CMD_DYNAMIC_PARAMS_CMDS_GET, "
                "IA_CMD_OPT_GET, (void*)(&dnaCmdList))",
                "");
-    if (nListRet != SNS_SUCCESS) dnaCmdList.cmd_cnt = 0;
+    if (nListRet != SNS_SUCCESS) p_stList.cmd_cnt = 0;
+    return boundedCount(p_stList.cmd_cnt, IA_DYNAMIC_CMDS_MAX);
+}
 
-    SNS_ASSERT(SNS_AT(445).as(kDnaStyleSignature), xmldoc::loadMem(p_objDoc, szStyle),
-               "objStyleXmlDoc.LoadMem(szStyle, TIXML_ENCODING_UTF8)", "");
+void reportDnaLoad(bool p_bLoaded, int p_nCmdCount)
+{
+    SNS_ASSERT(DNA_SITE(445), p_bLoaded, "objStyleXmlDoc.LoadMem(szStyle, TIXML_ENCODING_UTF8)", "");
+    snsDbg(DNA_SITE(448), "dnaCmdList.cmd_cnt(%d)\n", p_nCmdCount);
+}
+
+int queryDnaAttr(int p_channelID, int p_nCmd, ia_dynamic_params_attr_st& p_stAttr)
+{
+    const int nAttrRet = ia_ioctrl_v2(iaChannelOf(p_channelID), p_nCmd, IA_CMD_OPT_GET_PARAM_RNAGE, &p_stAttr);
+    SNS_ASSERT(DNA_SITE(453), SNS_SUCCESS == nAttrRet,
+               "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, (ia_cmd_e)dnaCmdList.cmd_list[i], "
+               "IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList))",
+               "");
+    return nAttrRet;
+}
+
+void traceDnaCmd(int p_nIndex, int p_nCmd)
+{
+    snsDbg(DNA_SITE(451), "dnaCmdList.cmd_list[%d] = cmd(%d)\n", p_nIndex, p_nCmd);
+}
+
+void processDnaCmd(TiXmlElement* p_pRoot, int p_nIndex, int p_nCmd, ia_dynamic_params_attr_st& p_stAttr)
+{
+    if (dnaStyleDefaultCmd(p_nCmd)) applyStyleDefault(p_pRoot, p_nIndex, p_nCmd, p_stAttr);
+    if (SNS_SUCCESS != doDnaStyle(p_pRoot, p_nCmd, &p_stAttr))
+        dnaAssertFailed(DNA_SITE(496),
+                        "SNS_SUCCESS == doDnaStyle(objStyleXmlDoc.RootElement(), dnaCmdList.cmd_list[i], "
+                        "&dnaParamList)",
+                        "%s", "");
+}
+
+void removeOptionalEntries(TiXmlElement* p_pRoot, bool p_bShowWDRFalg, bool p_bShowBeaway)
+{
+    if (p_bShowWDRFalg) deleteNodeById(p_pRoot, KEY_EMPTY1);
+    if (p_bShowBeaway) deleteNodeById(p_pRoot, KEY_EMPTY2);
+}
+
+int getDnaStyle(int p_channelID, const char* szStyle, TiXmlDocument& p_objDoc, bool p_bShowWDRFalg)
+{
+    ia_dynamic_params_cmds_st dnaCmdList;
+    const int nCmdCount = queryDnaCmdList(p_channelID, dnaCmdList);
+    const bool bLoaded = xmldoc::loadMem(p_objDoc, szStyle);
+    reportDnaLoad(bLoaded, dnaCmdList.cmd_cnt);
     TiXmlElement* pRoot = p_objDoc.RootElement();
-    snsDbg(SNS_AT(448), "dnaCmdList.cmd_cnt(%d)\n", dnaCmdList.cmd_cnt);
 
     // Kept across commands, as the library fills it one command at a time.
     ia_dynamic_params_attr_st dnaParamList;
     memset(&dnaParamList, 0, sizeof(dnaParamList));
-    const int nCmdCount = boundedCount(dnaCmdList.cmd_cnt, IA_DYNAMIC_CMDS_MAX);
     for (int i = 0; i < nCmdCount; ++i) {
         const int nCmd = dnaCmdList.cmd_list[i];
-        snsDbg(SNS_AT(451), "dnaCmdList.cmd_list[%d] = cmd(%d)\n", i, nCmd);
-        const int nAttrRet =
-            ia_ioctrl_v2(iaChannelOf(p_channelID), nCmd, IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList));
-        SNS_ASSERT(SNS_AT(453).as(kDnaStyleSignature), SNS_SUCCESS == nAttrRet,
-                   "SNS_SUCCESS == ia_ioctrl_v2(p_channelID-1, (ia_cmd_e)dnaCmdList.cmd_list[i], "
-                   "IA_CMD_OPT_GET_PARAM_RNAGE, (void*)(&dnaParamList))",
-                   "");
+        traceDnaCmd(i, nCmd);
         // Without its attributes the command keeps the style's value and items.
-        if (nAttrRet != SNS_SUCCESS) continue;
-        if (hasStyleDefault(nCmd)) applyStyleDefault(pRoot, i, nCmd, dnaParamList);
-        SNS_ASSERT(SNS_AT(496).as(kDnaStyleSignature), SNS_SUCCESS == doDnaStyle(pRoot, nCmd, &dnaParamList),
-                   "SNS_SUCCESS == doDnaStyle(objStyleXmlDoc.RootElement(), dnaCmdList.cmd_list[i], "
-                   "&dnaParamList)",
-                   "");
+        if (queryDnaAttr(p_channelID, nCmd, dnaParamList) != SNS_SUCCESS) continue;
+        processDnaCmd(pRoot, i, nCmd, dnaParamList);
     }
-    if (p_bShowWDRFalg) deleteNodeById(pRoot, KEY_EMPTY1);
-    if (atomicGet(g_bShoWBeawayFalg)) deleteNodeById(pRoot, KEY_EMPTY2);
+    removeOptionalEntries(pRoot, p_bShowWDRFalg, atomicGet(g_bShoWBeawayFalg));
     return 0;
 }
 

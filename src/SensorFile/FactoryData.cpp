@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include "DnaStyleDoc.h"
+#include "SensorFile/StyleMemo.h"
 #include "SensorDebug.h"
 #include "SensorKeys.h"
 #include "SensorStyle.h"
@@ -44,25 +45,34 @@ int style2KeyVal(TiXmlElement* p_pNode, KeyVal* p_pKeyVal, u32* p_pnKeyValNum)
 }
 
 int getFctData(int p_channelID, char* p_szStyle, KeyVal* p_pKeyVal, u32* p_pnKeyValNum, bool p_bShowWDRFalg,
-               u32 p_nCapacity)
+               u32 p_nCapacity, DnaStyleMemo* p_pMemo)
 {
     TiXmlDocument objDnaStyleDoc;
-    SNS_ASSERT(SNS_AT(554).as(kFctDataSignature),
-               SNS_SUCCESS == getDnaStyle(p_channelID, p_szStyle, objDnaStyleDoc, p_bShowWDRFalg),
-               "SNS_SUCCESS == getDnaStyle(p_channelID,p_szStyle, strDnaStyle,p_bShowWDRFalg)", "");
+    const TiXmlDocument* pDoc = &objDnaStyleDoc;
+    if (p_pMemo != nullptr)
+        p_pMemo->build(p_channelID, p_szStyle != nullptr ? p_szStyle : "", p_bShowWDRFalg, nullptr, &pDoc);
+    else
+        getDnaStyle(p_channelID, p_szStyle, objDnaStyleDoc, p_bShowWDRFalg);
     // The document is read as built: its printed text would parse back into
     // the same tree, and fails to parse exactly when it has no root element.
-    SNS_ASSERT(SNS_AT(558).as(kFctDataSignature), objDnaStyleDoc.RootElement() != nullptr,
+    SNS_ASSERT(SNS_AT(558).as(kFctDataSignature), pDoc->RootElement() != nullptr,
                "objDnaStyleDoc.LoadMem(strDnaStyle.c_str(), TIXML_ENCODING_UTF8)", "");
     SNS_ASSERT(SNS_HERE.as(kFctDataSignature), NULL != p_pnKeyValNum, "NULL != p_pnKeyValNum", "");
     if (p_pnKeyValNum == nullptr) return 0;
     *p_pnKeyValNum = 0;
-    TiXmlElement* pRootNode = objDnaStyleDoc.RootElement();
+    // Only read: style2KeyVal takes the element without const.
+    TiXmlElement* pRootNode = const_cast<TiXmlElement*>(pDoc->RootElement());
     SNS_ASSERT(SNS_AT(562).as(kFctDataSignature),
                SNS_SUCCESS == style2KeyVal(pRootNode, p_pKeyVal, p_pnKeyValNum, p_nCapacity),
                "SNS_SUCCESS == style2KeyVal(pRootNode, p_pKeyVal, p_pnKeyValNum)", "p_pnKeyValNum(%u)\n",
                *p_pnKeyValNum);
     return 0;
+}
+
+int getFctData(int p_channelID, char* p_szStyle, KeyVal* p_pKeyVal, u32* p_pnKeyValNum, bool p_bShowWDRFalg,
+               u32 p_nCapacity)
+{
+    return getFctData(p_channelID, p_szStyle, p_pKeyVal, p_pnKeyValNum, p_bShowWDRFalg, p_nCapacity, nullptr);
 }
 
 int getFctData(int p_channelID, char* p_szStyle, KeyVal* p_pKeyVal, u32* p_pnKeyValNum, bool p_bShowWDRFalg)

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "PKFile.h"
+#include "SensorFile/FileStore.h"
 #include "SensorDebug.h"
 
 // Records are written as their memory image, which the file format fixes as
@@ -46,10 +47,15 @@ INT64 getFileLen(const char* file_name)
     return file.getLength();
 }
 
+void traceFileLoad(const char* file_name)
+{
+    const SnsSite stSite = {SNS_SOURCE_FILE, "loadFromFile", 50, "int loadFromFile(const char*, char*, INT64)"};
+    snsTrace(stSite, SNS_LEVEL_TRACE, SNS_COLOUR_WHITE, SNS_TAG_DBG, "open file:%s\n", printable(file_name));
+}
+
 int loadFromFile(const char* file_name, char* data, INT64 file_len)
 {
-    snsTrace(SNS_HERE, SNS_LEVEL_TRACE, SNS_COLOUR_WHITE, SNS_TAG_DBG, "open file:%s\n",
-             printable(file_name));
+    traceFileLoad(file_name);
     if (file_len < 0 || (data == nullptr && file_len > 0)) return -1;
     PKFile file;
     if (!openFile(file, file_name, PKFile::modeRead)) return -1;

@@ -5,6 +5,7 @@
 #include <stdint.h>
 #include <stdio.h>
 
+#include <charconv>
 #include <string>
 
 #include "SensorLib.h"
@@ -47,10 +48,16 @@ void keyval_str2st(const std::string& p_strText, KeyVal* p_pKeyVal, u32* p_pnCou
 
 void keyval_st2str(std::string& p_strText, const KeyVal* p_pKeyVal, u32 p_nCount)
 {
+    // The text of "(%d,%d)", without the formatted output's cost per pair.
+    // A signed 32-bit number takes at most 11 characters.
+    const size_t kNumberMax = 11;
+    char szPair[kPairTextSize];
     for (u32 i = 0; i < p_nCount; ++i) {
-        char szPair[kPairTextSize] = {0};
-        snprintf(szPair, sizeof(szPair), "(%d,%d)", static_cast<int>(p_pKeyVal[i].key),
-                 static_cast<int>(p_pKeyVal[i].value));
-        p_strText += szPair;
+        char* p = szPair;
+        *p++ = '(';
+        p = std::to_chars(p, p + kNumberMax, static_cast<int>(p_pKeyVal[i].key)).ptr;
+        *p++ = ',';
+        p = std::to_chars(p, p + kNumberMax, static_cast<int>(p_pKeyVal[i].value)).ptr;
+        p_strText.append(szPair, static_cast<size_t>(p - szPair)).push_back(')');
     }
 }

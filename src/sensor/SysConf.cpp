@@ -11,6 +11,7 @@
 #include "MachineInfo.h"
 #include "ModuleConfigure.h"
 #include "SensorDebug.h"
+#include "SensorFile/StyleMemo.h"
 #include "SensorStyle.h"
 
 namespace {
@@ -114,11 +115,20 @@ char* allocFileText(const char* p_szFile, INT64& p_nLen)
     return static_cast<char*>(calloc(static_cast<size_t>(p_nLen) + 1, 1));
 }
 
+// The reports of initSysConf name it as the host knows it.
+#define SYSCONF_AT(line) SNS_AT(line).as("int initSysConf(int, const ModuleConfigure&, SysConfig*)")
+
 }  // namespace
 
 int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, SysConfig* p_stSysConf)
 {
-    SNS_ASSERT(SNS_HERE, NULL != p_stSysConf, "NULL != p_stSysConf", "");
+    return initSysConf(p_nChannelID, p_objModuleConfigure, p_stSysConf, nullptr);
+}
+
+int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, SysConfig* p_stSysConf,
+                DnaStyleMemo* p_pMemo)
+{
+    SNS_ASSERT(SYSCONF_AT(__LINE__), NULL != p_stSysConf, "NULL != p_stSysConf", "");
     if (p_stSysConf == nullptr) return SNS_SUCCESS;
     memset(p_stSysConf, 0, sizeof(*p_stSysConf));
     // The reserved fields hold three 'x' (the record is zeroed above).
@@ -129,33 +139,33 @@ int initSysConf(int p_nChannelID, const ModuleConfigure& p_objModuleConfigure, S
     p_stSysConf->nSchemeSum = declaredSchemeSum(p_stSysConf->moduleConfig.szDetail);
 
     MachineInfo machineInfo;
-    SNS_ASSERT(SNS_AT(39), SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, machineInfo),
+    SNS_ASSERT(SYSCONF_AT(39), SystemInfoParser::parseMachineInfo(SNS_PATH_MACHINE_INFO, machineInfo),
                "SystemInfoParser::parseMachineInfo(\"" SNS_PATH_MACHINE_INFO
                "\", "
                "machineInfo)",
                "");
     p_stSysConf->nDeviceType = machineInfo.getDeviceType();
-    SNS_ASSERT(SNS_AT(57), nullptr != findDeviceKind(p_stSysConf->nDeviceType), deviceCheckText().c_str(),
+    SNS_ASSERT(SYSCONF_AT(57), nullptr != findDeviceKind(p_stSysConf->nDeviceType), deviceCheckText().c_str(),
                "p_stSysConf->nDeviceType(%d)\n", p_stSysConf->nDeviceType);
 
     const StyleFiles& stFiles = chooseStyleFiles(p_nChannelID, p_stSysConf->nDeviceType);
     INT64 nStyleLen = 0;
     p_stSysConf->szUIStyle = allocFileText(stFiles.szStyle, nStyleLen);
-    SNS_ASSERT(SNS_AT(87), loadFromFile(stFiles.szStyle, p_stSysConf->szUIStyle, nStyleLen) > 0,
+    SNS_ASSERT(SYSCONF_AT(87), loadFromFile(stFiles.szStyle, p_stSysConf->szUIStyle, nStyleLen) > 0,
                "loadFromFile(strStyleFileName.c_str(), p_stSysConf->szUIStyle, "
                "getFileLen(strStyleFileName.c_str())) > 0",
                "");
 
     INT64 nDivLen = 0;
     char* ui_styleDiversity = allocFileText(stFiles.szDiversity, nDivLen);
-    SNS_ASSERT(SNS_AT(116), loadFromFile(stFiles.szDiversity, ui_styleDiversity, nDivLen) > 0,
+    SNS_ASSERT(SYSCONF_AT(116), loadFromFile(stFiles.szDiversity, ui_styleDiversity, nDivLen) > 0,
                "loadFromFile(strStyleDivFileName.c_str(), ui_styleDiversity, "
                "getFileLen(strStyleDivFileName.c_str())) > 0",
                "");
 
-    SNS_ASSERT(SNS_AT(119),
+    SNS_ASSERT(SYSCONF_AT(119),
                SNS_SUCCESS == mergeStyle(p_nChannelID, &p_stSysConf->moduleConfig, &p_stSysConf->szUIStyle,
-                                         ui_styleDiversity),
+                                         ui_styleDiversity, p_pMemo),
                "SNS_SUCCESS == mergeStyle(p_nChannelID,&p_stSysConf->moduleConfig, "
                "&p_stSysConf->szUIStyle, ui_styleDiversity)",
                "");
