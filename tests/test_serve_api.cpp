@@ -179,23 +179,29 @@ TEST_F(ServeApiTest, RefusedRequestsChangeNothingOnFlash)
 
 TEST_F(ServeApiTest, OversizedBodyWrongHostAndThePage)
 {
+    // A change not saved yet: an oversized save must not write it.
+    ok("PATCH", "/api/channels/1/params", R"({"KEY_BRIGHTNESS": 61})");
+    const std::map<std::string, std::string> mapBefore = paramFiles();
     const std::string strHuge = "{\"KEY_BRIGHTNESS\": 60, \"pad\": \"" + std::string(70 * 1024, 'x') + "\"}";
     const auto stHuge = send("PATCH", "/api/channels/1/params", strHuge);
     EXPECT_EQ(413, stHuge.first);
     EXPECT_TRUE(stHuge.second.contains("error"));
-    EXPECT_EQ(50, value(34));
+    EXPECT_EQ(413, send("POST", "/api/channels/1/save", strHuge).first);
+    EXPECT_EQ(61, value(34));
+    EXPECT_EQ(mapBefore, paramFiles());
 
     httplib::Headers mapRebound = {{"Host", "evil.example:80"}};
     EXPECT_EQ(403, m_pClient->Get("/api/channels", mapRebound)->status);
     const httplib::Headers mapWrongToken = {{"X-Sensorctl-Token", std::string(32, '0')}};
     EXPECT_EQ(403, m_pClient->Patch("/api/channels/1/params", mapWrongToken, R"({"34": 70})", "application/json")->status);
-    EXPECT_EQ(50, value(34));
+    EXPECT_EQ(61, value(34));
 
     const httplib::Result objPage = m_pClient->Get("/");
     ASSERT_TRUE(objPage);
     EXPECT_NE(std::string::npos,
               objPage->body.find("<meta name=\"sensorctl-token\" content=\"" + m_pServer->token() + "\">"));
     EXPECT_EQ("text/javascript; charset=utf-8", m_pClient->Get("/js/app.js")->get_header_value("Content-Type"));
+    EXPECT_EQ(404, m_pClient->Get("/js")->status);  // a folder is no file
     EXPECT_EQ(404, m_pClient->Get("/../flash/hd1/moduleConfig/moduleConfig.xml")->status);
     EXPECT_EQ(404, m_pClient->Get("/js/../../flash/hd1/moduleConfig/moduleConfig.xml")->status);
 }
