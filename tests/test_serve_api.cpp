@@ -238,15 +238,10 @@ TEST_F(ServeOptionsTest, CredentialsAreAskedOfEveryRequestWhenGiven)
 
 std::string md5Hex(const std::string& p_strText)
 {
-    unsigned char szHash[EVP_MAX_MD_SIZE];
-    unsigned int nLen = 0;
-    EVP_Digest(p_strText.data(), p_strText.size(), szHash, &nLen, EVP_md5(), nullptr);
-    char szHex[3];
+    unsigned char szHash[16];
+    EVP_Digest(p_strText.data(), p_strText.size(), szHash, nullptr, EVP_md5(), nullptr);
     std::string strOut;
-    for (unsigned int i = 0; i < nLen; ++i) {
-        snprintf(szHex, sizeof(szHex), "%02x", szHash[i]);
-        strOut += szHex;
-    }
+    for (unsigned char c : szHash) strOut += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
     return strOut;
 }
 
