@@ -132,7 +132,7 @@ json ServeChannel::describe()
         std::string strBytes;
         size_t nLeftOver = 0;
         if (sensorhost::readLimited(
-                sensorhost::onDisk(m_objHost.flash(), schemeFilePath(m_nChannel, s)),
+                sensorhost::onDisk(m_objHost.flash(), m_objHost.setup().schemeFile(s)),
                 strBytes)
                 .empty())
             vecSaved = sensorhost::decodeRecords(strBytes, nLeftOver);
