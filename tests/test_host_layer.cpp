@@ -2,8 +2,12 @@
 // read back as written, and the library's failed checks reach the caller.
 #include <unistd.h>
 
+#include <fstream>
+#include <thread>
+
 #include "ConsoleCapture.h"
 #include "HostSession.h"
+#include "ParamFile.h"
 #include "PlatformSim.h"
 #include "TestSupport.h"
 
@@ -65,6 +69,30 @@ TEST_F(HostLayerTest, ASaveThatNeverReachedTheFileIsAFailure)
     EXPECT_NE(strBefore, schemeBytes(0));
 }
 
+// A dual camera's channel 2 keeps its schemes in the thermal files: a save is
+// checked there, not in the file an ordinary channel 2 would have.
+TEST_F(HostLayerTest, ThermalChannelSavesAreCheckedInTheThermalFile)
+{
+    m_objSession.close();
+    std::ofstream(m_strRoot + "/camera" SNS_PATH_MACHINE_INFO)
+        << "[machine]\ndevice_type=17\nhardware_model=SIM-IPC-2M\nhardware_code=A01\n";
+    SessionOptions stOptions;
+    stOptions.m_strFlashDir = m_strRoot + "/camera";
+    stOptions.m_nChannel = 2;
+    stOptions.m_pVideo = &m_objVideo;
+    stOptions.m_bLossAccepted = true;
+    ASSERT_EQ("", m_objSession.open(stOptions));
+    ASSERT_EQ(0, m_objSession.controller().setParameter(KEY_BRIGHTNESS, 61, true));
+    const SaveResult stSave = m_objSession.saveCurrentScheme();
+    EXPECT_TRUE(stSave.ok() && stSave.m_bWritten) << stSave.m_strFailure;
+    size_t nLeftOver = 0;
+    bool bSaved = false;
+    for (const KeyVal& stRecord : decodeRecords(testsupport::readFlashFile(schemeFilePath(2, 0, true)), nLeftOver))
+        bSaved = bSaved || (stRecord.key == KEY_BRIGHTNESS && stRecord.value == 61);
+    EXPECT_TRUE(bSaved);
+    EXPECT_FALSE(testsupport::flashFileExists(schemeFilePath(2, 0)));
+}
+
 TEST_F(HostLayerTest, AResetIsDoneOnlyWhenEverySchemeFileHoldsTheFactoryValues)
 {
     ASSERT_EQ(0, m_objSession.controller().setParameter(KEY_BRIGHTNESS, 77, true));
@@ -85,10 +113,16 @@ TEST_F(HostLayerTest, AResetIsDoneOnlyWhenEverySchemeFileHoldsTheFactoryValues)
 TEST_F(HostLayerTest, OnlyFailedAssertionsAreCountedAndColourIsStripped)
 {
     ConsoleCapture& objConsole = ConsoleCapture::instance();
+    objConsole.setEcho(nullptr, false);
     const size_t nMark = objConsole.reportCount();
-    printf("\033[0m\033[31m[sensor assert] file:A fun:f line:1\nx == y   ~~~Assertion failed.\n\033[0m");
-    printf("\033[0m\033[0m[sensor assert] file:B fun:g line:2\ncmd_list[0]=7\n\033[0m");  // a note
-    printf("\033[0m\033[31m[sensor assert] file:C fun:h line:3\np != 0   ~~~Assertion failed.\n\033[0m");
+    // From another thread, behind more than the pipe holds: counted however far behind the reader is.
+    std::thread objBurst([] {
+        for (int i = 0; i < 4000; ++i) printf("[sensor dbg] line %d of a long burst\n", i);
+        printf("\033[0m\033[31m[sensor assert] file:A fun:f line:1\nx == y   ~~~Assertion failed.\n\033[0m");
+        printf("\033[0m\033[0m[sensor assert] file:B fun:g line:2\ncmd_list[0]=7\n\033[0m");  // a note
+        printf("\033[0m\033[31m[sensor assert] file:C fun:h line:3\np != 0   ~~~Assertion failed.\n\033[0m");
+    });
+    objBurst.join();
     const std::vector<AssertReport> vecReports = objConsole.reportsSince(nMark);
     ASSERT_EQ(2u, vecReports.size());
     EXPECT_EQ("file:A fun:f line:1", vecReports[0].m_strWhere);

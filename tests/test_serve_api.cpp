@@ -1,5 +1,8 @@
 // The HTTP API of `sensorctl serve`: every endpoint's answer, and every
 // refusal with its status and the parameter files left as they were.
+#include <openssl/evp.h>
+
+#include "ServeAuth.h"
 #include "ServeFixture.h"
 
 namespace {
@@ -76,6 +79,13 @@ TEST_F(ServeApiTest, SchemesSaveModeAndFactoryReset)
     EXPECT_EQ(json({{"channel", 1}, {"current_scheme", 2}}), ok("POST", "/api/channels/1/schemes/2"));
     ok("PATCH", "/api/channels/1/params", R"({"KEY_BRIGHTNESS": 77})");
     const std::string strBefore = paramFiles()["sensor1_2.cfg"];
+    // A save cut before the file is replaced says so, and the file keeps what it held.
+    platformsim::failBeforeRename(true);
+    const auto stCut = send("POST", "/api/channels/1/save");
+    platformsim::resetWriteFaults();
+    EXPECT_EQ(500, stCut.first);
+    EXPECT_EQ(false, stCut.second["saved"]);
+    EXPECT_EQ(strBefore, paramFiles()["sensor1_2.cfg"]);
     EXPECT_EQ(json({{"saved", true}, {"scheme", 2}}), ok("POST", "/api/channels/1/save"));
     EXPECT_NE(strBefore, paramFiles()["sensor1_2.cfg"]);
 
@@ -169,20 +179,29 @@ TEST_F(ServeApiTest, RefusedRequestsChangeNothingOnFlash)
 
 TEST_F(ServeApiTest, OversizedBodyWrongHostAndThePage)
 {
+    // A change not saved yet: an oversized save must not write it.
+    ok("PATCH", "/api/channels/1/params", R"({"KEY_BRIGHTNESS": 61})");
+    const std::map<std::string, std::string> mapBefore = paramFiles();
     const std::string strHuge = "{\"KEY_BRIGHTNESS\": 60, \"pad\": \"" + std::string(70 * 1024, 'x') + "\"}";
     const auto stHuge = send("PATCH", "/api/channels/1/params", strHuge);
     EXPECT_EQ(413, stHuge.first);
     EXPECT_TRUE(stHuge.second.contains("error"));
-    EXPECT_EQ(50, value(34));
+    EXPECT_EQ(413, send("POST", "/api/channels/1/save", strHuge).first);
+    EXPECT_EQ(61, value(34));
+    EXPECT_EQ(mapBefore, paramFiles());
 
     httplib::Headers mapRebound = {{"Host", "evil.example:80"}};
     EXPECT_EQ(403, m_pClient->Get("/api/channels", mapRebound)->status);
+    const httplib::Headers mapWrongToken = {{"X-Sensorctl-Token", std::string(32, '0')}};
+    EXPECT_EQ(403, m_pClient->Patch("/api/channels/1/params", mapWrongToken, R"({"34": 70})", "application/json")->status);
+    EXPECT_EQ(61, value(34));
 
     const httplib::Result objPage = m_pClient->Get("/");
     ASSERT_TRUE(objPage);
     EXPECT_NE(std::string::npos,
               objPage->body.find("<meta name=\"sensorctl-token\" content=\"" + m_pServer->token() + "\">"));
     EXPECT_EQ("text/javascript; charset=utf-8", m_pClient->Get("/js/app.js")->get_header_value("Content-Type"));
+    EXPECT_EQ(404, m_pClient->Get("/js")->status);  // a folder is no file
     EXPECT_EQ(404, m_pClient->Get("/../flash/hd1/moduleConfig/moduleConfig.xml")->status);
     EXPECT_EQ(404, m_pClient->Get("/js/../../flash/hd1/moduleConfig/moduleConfig.xml")->status);
 }
@@ -197,17 +216,56 @@ TEST_F(ServeOptionsTest, CredentialsAreAskedOfEveryRequestWhenGiven)
     const httplib::Result objNone = m_pClient->Get("/api/info");
     EXPECT_EQ(401, objNone->status);
     EXPECT_EQ(0u, objNone->get_header_value("WWW-Authenticate").find("Digest realm=\"sensorctl\""));
+    EXPECT_NE(std::string::npos, json::parse(objNone->body).value("error", "").find("credentials"));
 
+    // The token without the right credentials changes nothing.
+    const std::map<std::string, std::string> mapBefore = paramFiles();
     m_pClient->set_basic_auth("anna", "s3cre7");
-    EXPECT_EQ(401, m_pClient->Get("/api/info")->status);
+    EXPECT_EQ(401, send("PATCH", "/api/channels/1/params", R"({"KEY_BRIGHTNESS": 70})").first);
+    EXPECT_EQ(401, send("POST", "/api/channels/1/save").first);
     m_pClient->set_basic_auth("bert", "pw:with:colons");
-    EXPECT_EQ(200, m_pClient->Get("/api/info")->status);
+    EXPECT_EQ(50, value(34));
+    EXPECT_EQ(mapBefore, paramFiles());
 
     auto pDigest = newClient();
     pDigest->set_digest_auth("anna", "s3cret");
-    EXPECT_EQ(200, pDigest->Get("/api/channels/1/params")->status);
+    const httplib::Headers mapToken = {{"X-Sensorctl-Token", m_pServer->token()}};
+    EXPECT_EQ(200, pDigest->Patch("/api/channels/1/params", mapToken, R"({"34": 70})", "application/json")->status);
     pDigest->set_digest_auth("anna", "wrong");
     EXPECT_EQ(401, pDigest->Get("/api/channels/1/params")->status);
+    EXPECT_EQ(70, value(34));
+}
+
+std::string md5Hex(const std::string& p_strText)
+{
+    unsigned char szHash[16];
+    EVP_Digest(p_strText.data(), p_strText.size(), szHash, nullptr, EVP_md5(), nullptr);
+    std::string strOut;
+    for (unsigned char c : szHash) strOut += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
+    return strOut;
+}
+
+// An expired nonce with the right password is "stale" (a browser retries
+// without asking the user again); with a wrong one it is refused.
+TEST_F(ServeOptionsTest, DigestOnAnExpiredNonceIsStaleOnlyWithTheRightPassword)
+{
+    writeFile(m_strDir + "/users", "anna:s3cret\n");
+    Credentials objCredentials(0);
+    ASSERT_EQ("", objCredentials.load(m_strDir + "/users"));
+    const std::string strChallenge = objCredentials.challenges()[0];
+    const size_t nAt = strChallenge.find("nonce=\"") + 7;
+    const std::string strNonce = strChallenge.substr(nAt, strChallenge.find('"', nAt) - nAt);
+    auto header = [&](const std::string& p_strPassword) {
+        const std::string strResponse = md5Hex(md5Hex("anna:sensorctl:" + p_strPassword) + ":" + strNonce + ":" +
+                                               md5Hex("GET:/api/info"));
+        return "Digest username=\"anna\", realm=\"sensorctl\", nonce=\"" + strNonce +
+               "\", uri=\"/api/info\", response=\"" + strResponse + "\"";
+    };
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    EXPECT_EQ(AuthVerdict::kStaleNonce, objCredentials.check(header("s3cret"), "GET", "/api/info"));
+    EXPECT_EQ(AuthVerdict::kRefused, objCredentials.check(header("s3cre7"), "GET", "/api/info"));
+    EXPECT_EQ(AuthVerdict::kRefused, objCredentials.check(header("s3cret"), "GET", "/api/channels"));
+    EXPECT_NE(std::string::npos, objCredentials.challenges(true)[0].find(", stale=true"));
 }
 
 TEST_F(ServeOptionsTest, FourChannelsAndARealLibraryWithoutSimulatorEndpoints)

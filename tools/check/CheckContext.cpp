@@ -1,15 +1,14 @@
 #include "CheckContext.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "ParamFile.h"
 #include "PlatformSim.h"
 
 namespace {
 
 // Far above any real document; a hostile file is not read into memory whole.
-const std::uintmax_t kMaxDocumentSize = 16 * 1024 * 1024;
+const size_t kMaxDocumentSize = 16 * 1024 * 1024;
 // TinyXML may step past the terminator over a UTF-8 sequence cut short at
 // the end; zero bytes behind the text stop it there.
 const size_t kParsePadding = 8;
@@ -18,16 +17,7 @@ const size_t kParsePadding = 8;
 
 bool readCameraFile(const std::string& p_strCameraPath, std::string& p_strOut)
 {
-    const std::string strReal = platformsim::resolvePath(p_strCameraPath);
-    std::error_code ec;
-    const std::uintmax_t nSize = std::filesystem::file_size(strReal, ec);
-    if (ec || nSize > kMaxDocumentSize) return false;
-    std::ifstream objIn(strReal, std::ios::binary);
-    if (!objIn) return false;
-    std::ostringstream objText;
-    objText << objIn.rdbuf();
-    p_strOut = objText.str();
-    return true;
+    return sensorhost::readLimited(platformsim::resolvePath(p_strCameraPath), p_strOut, kMaxDocumentSize).empty();
 }
 
 bool cameraFileExists(const std::string& p_strCameraPath)

@@ -17,15 +17,6 @@ int CheckVideo::notifySensorParam(int, int key, int value) const
     return 0;
 }
 
-// One main stream: nothing hides an option.
-void CheckVideo::getStreamList(std::vector<AVStreamParam>& streams) const
-{
-    AVStreamParam objMain;
-    objMain.setVideoEncoderType(0);
-    objMain.setVideoHeight(1080);
-    streams.assign(1, objMain);
-}
-
 std::vector<CheckVideo::Note> CheckVideo::takeNotes()
 {
     std::lock_guard<std::mutex> objGuard(m_objLock);

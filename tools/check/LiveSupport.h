@@ -11,21 +11,16 @@
 #include "CheckContext.h"
 #include "CheckReport.h"
 #include "HostSession.h"
+#include "HostVideo.h"
 
 // A host's video module that records the notifications it receives.
-class CheckVideo : public VideoStreamModule {
+class CheckVideo : public sensorhost::HostVideo {
 public:
     struct Note {
         int m_nKey;
         int m_nValue;
     };
     int notifySensorParam(int channel, int key, int value) const override;
-    bool isBusy() const override { return false; }
-    void getStreamList(std::vector<AVStreamParam>& streams) const override;
-    void getLimitedFramesWDRModeParam(int, LimitedFramesWDRModeParam& param) const override
-    {
-        param = LimitedFramesWDRModeParam();
-    }
     std::vector<Note> takeNotes();
 
 private:

@@ -5,6 +5,7 @@
 
 #include <tinyxml.h>
 
+#include "FlashLayout.h"
 #include "HostFlash.h"
 #include "IaObserver.h"
 #include "PlatformSim.h"
@@ -38,6 +39,14 @@ std::vector<u32> ChannelSetup::factoryKeys() const
     std::vector<u32> vecOut;
     for (const KeyVal& stRecord : m_vecFactory) vecOut.push_back(stRecord.key);
     return vecOut;
+}
+
+std::string ChannelSetup::schemeFile(int p_nScheme) const
+{
+    int nCamera = m_nChannel;
+    bool bThermal = false;
+    channelIdentity(m_nChannel, m_objMachine.getDeviceType(), &nCamera, &bThermal);
+    return schemeFilePath(nCamera, p_nScheme, bThermal);
 }
 
 std::string readChannelSetup(int p_nChannel, ChannelSetup& p_stOut)

@@ -23,6 +23,10 @@ struct ChannelSetup {
     std::string m_strStyleProblem;      // why the style gives no factory values, or ""
 
     std::vector<u32> factoryKeys() const;
+    // The parameter file of a user scheme as the library names it for this
+    // channel: a single thermal camera's channel and a dual camera's thermal
+    // channel have their own names.
+    std::string schemeFile(int p_nScheme) const;
 };
 
 // Machine information and the channel's module configuration below the

@@ -3,14 +3,13 @@
 #include <ctype.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -18,12 +17,10 @@ namespace sensorhost {
 
 namespace {
 
-const char kSyncMark = '\x1e';
 const char kAssertTag[] = "[sensor assert] ";
 const char kFailedSuffix[] = "~~~Assertion failed.";
 // Lines seen before a log is named are kept up to this size.
 const size_t kEarlyLimit = 256 * 1024;
-const std::chrono::seconds kSyncTimeout(5);
 
 bool endsWith(const std::string& p_strText, const char* p_szSuffix)
 {
@@ -36,7 +33,8 @@ bool endsWith(const std::string& p_strText, const char* p_szSuffix)
 
 struct ConsoleCapture::State {
     std::mutex m_objLock;
-    std::condition_variable m_objSynced;
+    std::mutex m_objDrainLock;  // taken before m_objLock
+    int m_nReadFd = -1;         // the pipe's end, non-blocking
     std::thread m_objReader;
     int m_nSavedFd = -1;
     FILE* m_pAnswers = nullptr;
@@ -47,8 +45,6 @@ struct ConsoleCapture::State {
     std::string m_strPartial;
     std::string m_strPendingWhere;  // a tag line waiting for its condition line
     std::vector<AssertReport> m_vecReports;
-    unsigned long m_nSyncSent = 0;
-    unsigned long m_nSyncSeen = 0;
 
     void handleLine(const std::string& p_strRaw)
     {
@@ -56,7 +52,6 @@ struct ConsoleCapture::State {
         noteReport(strPlain);
         if (m_pLog != nullptr) {
             fprintf(m_pLog, "%s\n", strPlain.c_str());
-            fflush(m_pLog);
         } else if (m_strEarly.size() < kEarlyLimit) {
             m_strEarly += strPlain + "\n";
         }
@@ -82,7 +77,7 @@ struct ConsoleCapture::State {
         m_strPendingWhere.clear();
     }
 
-    // A sync mark may follow an unfinished line; that part stays pending.
+    // An unfinished line stays pending until its end arrives.
     void handleChunk(const char* p_pData, size_t p_nSize)
     {
         std::lock_guard<std::mutex> objGuard(m_objLock);
@@ -91,38 +86,50 @@ struct ConsoleCapture::State {
                 m_strPartial += p_pData[i];
                 continue;
             }
-            const size_t nMark = m_strPartial.find(kSyncMark);
-            if (nMark != std::string::npos) {
-                const unsigned long nSeq = strtoul(m_strPartial.c_str() + nMark + 1, nullptr, 10);
-                if (nSeq > m_nSyncSeen) m_nSyncSeen = nSeq;
-                m_strPartial.erase(nMark);
-                m_objSynced.notify_all();
-                continue;
-            }
             handleLine(m_strPartial);
             m_strPartial.clear();
         }
+        // Once per chunk: init prints hundreds of lines at a time.
+        if (m_pLog != nullptr) fflush(m_pLog);
     }
 
-    void readLoop(int p_nFd)
+    // Handles what the pipe holds now; false at its end (every writer gone).
+    // The reader and sync() both drain, one at a time, so that sync() needs
+    // no hand-off to the reader thread.
+    bool drain()
+    {
+        std::lock_guard<std::mutex> objGuard(m_objDrainLock);
+        if (m_nReadFd < 0) return false;
+        char szBuf[4096];
+        for (;;) {
+            const ssize_t nRead = read(m_nReadFd, szBuf, sizeof(szBuf));
+            if (nRead > 0) {
+                handleChunk(szBuf, static_cast<size_t>(nRead));
+                continue;
+            }
+            if (nRead < 0 && errno == EINTR) continue;
+            return nRead < 0 && errno == EAGAIN;
+        }
+    }
+
+    void readLoop()
     {
         // Signals are the front end's business (serve waits for SIGTERM in a thread of its own).
         sigset_t stAll;
         sigfillset(&stAll);
         pthread_sigmask(SIG_BLOCK, &stAll, nullptr);
-        char szBuf[4096];
         for (;;) {
-            const ssize_t nRead = read(p_nFd, szBuf, sizeof(szBuf));
-            if (nRead < 0 && errno == EINTR) continue;
-            if (nRead <= 0) break;
-            handleChunk(szBuf, static_cast<size_t>(nRead));
+            struct pollfd stWait = {m_nReadFd, POLLIN, 0};
+            if (poll(&stWait, 1, -1) < 0 && errno != EINTR) break;
+            if (!drain()) break;
         }
-        close(p_nFd);
+        std::lock_guard<std::mutex> objDrain(m_objDrainLock);
+        close(m_nReadFd);
+        m_nReadFd = -1;
         std::lock_guard<std::mutex> objGuard(m_objLock);
         if (!m_strPartial.empty()) handleLine(m_strPartial);
         m_strPartial.clear();
-        m_nSyncSeen = m_nSyncSent;
-        m_objSynced.notify_all();
+        if (m_pLog != nullptr) fflush(m_pLog);
     }
 };
 
@@ -142,6 +149,8 @@ FILE* ConsoleCapture::start()
     fflush(stdout);
     int arrPipe[2];
     if (pipe2(arrPipe, O_CLOEXEC) != 0) return nullptr;
+    // Only the read end is non-blocking: the library's writes wait for room.
+    fcntl(arrPipe[0], F_SETFL, O_NONBLOCK);
     st.m_nSavedFd = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
     if (st.m_nSavedFd < 0 || dup2(arrPipe[1], STDOUT_FILENO) < 0) {
         if (st.m_nSavedFd >= 0) close(st.m_nSavedFd);
@@ -154,8 +163,8 @@ FILE* ConsoleCapture::start()
     // Whole lines at once, so that they keep their order with standard error.
     setvbuf(stdout, nullptr, _IOLBF, 0);
     if (st.m_pAnswers != nullptr) setvbuf(st.m_pAnswers, nullptr, _IOLBF, 0);
-    const int nReadFd = arrPipe[0];
-    st.m_objReader = std::thread([&st, nReadFd] { st.readLoop(nReadFd); });
+    st.m_nReadFd = arrPipe[0];
+    st.m_objReader = std::thread([&st] { st.readLoop(); });
     return st.m_pAnswers;
 }
 
@@ -204,18 +213,11 @@ void ConsoleCapture::sync()
 {
     State& st = *m_pState;
     fflush(stdout);
-    unsigned long nSeq = 0;
     {
         std::lock_guard<std::mutex> objGuard(st.m_objLock);
         if (!st.m_objReader.joinable()) return;
-        nSeq = ++st.m_nSyncSent;
     }
-    // Written without the lock: the reader needs it to drain a full pipe.
-    const std::string strMark = std::string(1, kSyncMark) + std::to_string(nSeq) + "\n";
-    if (write(STDOUT_FILENO, strMark.data(), strMark.size()) != static_cast<ssize_t>(strMark.size()))
-        return;
-    std::unique_lock<std::mutex> objGuard(st.m_objLock);
-    st.m_objSynced.wait_for(objGuard, kSyncTimeout, [&st, nSeq] { return st.m_nSyncSeen >= nSeq; });
+    st.drain();
 }
 
 size_t ConsoleCapture::reportCount()

@@ -139,7 +139,7 @@ SaveResult HostSession::saveCurrentScheme()
     if (stOut.m_nScheme < 0 || stOut.m_nScheme >= schemeCount()) return stOut;
     stOut.m_strFailure = reportsFailure(nMark);
     if (stOut.m_strFailure.empty())
-        stOut.m_strFailure = compareFile(schemeFilePath(channel(), stOut.m_nScheme), vecExpected, false);
+        stOut.m_strFailure = compareFile(m_stSetup.schemeFile(stOut.m_nScheme), vecExpected, false);
     stOut.m_bWritten = stOut.m_strFailure.empty();
     return stOut;
 }
@@ -157,7 +157,7 @@ SaveResult HostSession::factoryReset()
         if (stRecord.key == KEY_SCHEME_MODE) stRecord.value = 0;
     const bool bLpr = m_stSetup.m_objMachine.getDeviceType() == kLprDeviceType;
     for (int s = 0; s < schemeCount() && stOut.m_strFailure.empty(); ++s)
-        stOut.m_strFailure = compareFile(schemeFilePath(channel(), s), vecFactory, bLpr && s == kLprNightScheme);
+        stOut.m_strFailure = compareFile(m_stSetup.schemeFile(s), vecFactory, bLpr && s == kLprNightScheme);
     u32 nVersion = 0;
     if (stOut.m_strFailure.empty() && (getVersion(&nVersion) != 0 || nVersion != paramFileLayoutVersion()))
         stOut.m_strFailure = onDisk(m_stTree, SNS_PATH_VERSION_FILE) + " does not hold the layout version " +

@@ -58,12 +58,16 @@ std::string readLimited(const std::string& p_strPath, std::string& p_strBytes, s
     if (!std::filesystem::is_regular_file(stStatus)) return "not a regular file";
     std::ifstream in(p_strPath, std::ios::binary);
     if (!in) return "cannot open it for reading";
-    p_strBytes.assign(p_nLimit + 1, '\0');
-    in.read(&p_strBytes[0], static_cast<std::streamsize>(p_nLimit + 1));
+    // In pieces: a large limit reserves nothing, a file growing meanwhile stops at the limit.
+    p_strBytes.clear();
+    char szPiece[16 * 1024];
+    while (in.read(szPiece, sizeof(szPiece)) || in.gcount() > 0) {
+        p_strBytes.append(szPiece, static_cast<size_t>(in.gcount()));
+        if (p_strBytes.size() > p_nLimit)
+            return "larger than " + std::to_string(p_nLimit / 1024) + " KiB" +
+                   (p_nLimit == kMaxParamFileBytes ? ": not a parameter file" : "");
+    }
     if (in.bad()) return "read error";
-    p_strBytes.resize(static_cast<size_t>(in.gcount()));
-    if (p_strBytes.size() > p_nLimit)
-        return "larger than " + std::to_string(p_nLimit / 1024) + " KiB: not a parameter file";
     return "";
 }
 

@@ -63,7 +63,7 @@ void addFinding(PreflightReport& p_stReport, FindingKind p_eKind, const std::str
 void checkSchemeFiles(const FlashTree& p_stTree, const ChannelSetup& p_stSetup, PreflightReport& p_stReport)
 {
     const std::vector<u32> vecKeys = p_stSetup.factoryKeys();
-    for (const std::string& strPath : existingSchemeFiles(p_stTree, p_stSetup.m_nChannel, p_stSetup.m_nSchemeCount)) {
+    for (const std::string& strPath : existingSchemeFiles(p_stTree, p_stSetup, p_stSetup.m_nSchemeCount)) {
         std::string strBytes;
         const std::string strError = readLimited(strPath, strBytes);
         std::vector<std::string> vecProblems;
@@ -94,7 +94,7 @@ std::vector<Finding> PreflightReport::blocking(bool p_bLossAccepted) const
     return vecOut;
 }
 
-std::vector<std::string> existingSchemeFiles(const FlashTree& p_stTree, int p_nChannel, int p_nSchemes)
+std::vector<std::string> existingSchemeFiles(const FlashTree& p_stTree, const ChannelSetup& p_stSetup, int p_nSchemes)
 {
     // The folder's entries, not every scheme number: a module may declare millions.
     std::map<long, std::string> mapFound;
@@ -107,7 +107,7 @@ std::vector<std::string> existingSchemeFiles(const FlashTree& p_stTree, int p_nC
         while (nDigits > 0 && isdigit(static_cast<unsigned char>(strName[nDigits - 1]))) --nDigits;
         if (nDot == std::string::npos || nDigits == nDot || nDot - nDigits > 9) continue;
         const long nScheme = atol(strName.substr(nDigits, nDot - nDigits).c_str());
-        const std::string strPath = schemeFilePath(p_nChannel, static_cast<int>(nScheme));
+        const std::string strPath = p_stSetup.schemeFile(static_cast<int>(nScheme));
         if (nScheme < p_nSchemes && fileNameOf(strPath.c_str()) == strName)
             mapFound[nScheme] = onDisk(p_stTree, strPath);
     }
@@ -137,7 +137,7 @@ PreflightReport preflight(const FlashTree& p_stTree, int p_nChannel, ChannelSetu
         return stReport;
     }
     const std::string strVersion = versionProblem(p_stTree);
-    if (!strVersion.empty() && !existingSchemeFiles(p_stTree, p_nChannel, kRemovedSchemes).empty())
+    if (!strVersion.empty() && !existingSchemeFiles(p_stTree, p_stSetup, kRemovedSchemes).empty())
         addFinding(stReport, FindingKind::kResetsSchemes,
                    "init would reset the saved schemes of channel " + std::to_string(p_nChannel) +
                        " to factory values: " + strVersion);

@@ -43,7 +43,7 @@ struct PreflightReport {
 PreflightReport preflight(const FlashTree& p_stTree, int p_nChannel, ChannelSetup& p_stSetup);
 
 // Real paths of the channel's existing parameter files (schemes 0 .. p_nSchemes-1).
-std::vector<std::string> existingSchemeFiles(const FlashTree& p_stTree, int p_nChannel, int p_nSchemes);
+std::vector<std::string> existingSchemeFiles(const FlashTree& p_stTree, const ChannelSetup& p_stSetup, int p_nSchemes);
 
 }  // namespace sensorhost
 

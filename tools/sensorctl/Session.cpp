@@ -9,12 +9,6 @@
 
 using sensorhost::ConsoleCapture;
 
-namespace {
-
-const char* const kDefaultLogName = "sensorctl.log";
-
-}  // namespace
-
 int ToolVideo::notifySensorParam(int channel, int key, int value) const
 {
     ++m_nNotes;
@@ -24,34 +18,12 @@ int ToolVideo::notifySensorParam(int channel, int key, int value) const
     return 0;
 }
 
-bool ToolVideo::isBusy() const
-{
-    return false;
-}
-
-// One main stream: the PC has no encoder whose limits would hide options.
-void ToolVideo::getStreamList(std::vector<AVStreamParam>& streams) const
-{
-    AVStreamParam objMain;
-    objMain.setVideoEncoderType(0);
-    objMain.setVideoHeight(1080);
-    streams.assign(1, objMain);
-}
-
-void ToolVideo::getLimitedFramesWDRModeParam(int, LimitedFramesWDRModeParam& param) const
-{
-    param = LimitedFramesWDRModeParam();
-}
-
 Session::Session(const ToolOptions& p_stOptions) : m_stOptions(p_stOptions) {}
 
 void Session::routeConsole()
 {
     ConsoleCapture& objConsole = ConsoleCapture::instance();
-    const std::string strLog = m_stOptions.m_strLogFile.empty()
-                                   ? m_objHost.flash().m_strRoot + "/" + kDefaultLogName
-                                   : m_stOptions.m_strLogFile;
-    const std::string strError = objConsole.setLog(strLog);
+    const std::string strError = objConsole.setLog(libraryLogPath(m_stOptions, m_objHost.flash().m_strRoot));
     if (!strError.empty() && !m_stOptions.m_bVerbose)
         toolNote("the library's console is not logged: %s (--verbose shows it)", strError.c_str());
 }
@@ -63,7 +35,7 @@ bool Session::open()
     stOptions.m_nChannel = m_stOptions.m_nChannel;
     stOptions.m_bLossAccepted = m_stOptions.m_bAllowReset;
     stOptions.m_pVideo = &m_objVideo;
-    if (m_stOptions.m_bVerbose) ConsoleCapture::instance().setEcho(stderr, isatty(STDERR_FILENO) != 0);
+    echoLibraryOutput(m_stOptions);
     // init applies every value of the scheme; its notifications would bury
     // the command's answer.
     m_objVideo.setEcho(false);

@@ -7,16 +7,14 @@
 #include <string>
 
 #include "HostSession.h"
+#include "HostVideo.h"
 #include "ToolOptions.h"
 
 // The host's video module as the tool plays it: every notification is counted
 // and, while echo is on, printed ("video: channel 1 key 2384 (KEY_MIRROR) value 1").
-class ToolVideo : public VideoStreamModule {
+class ToolVideo : public sensorhost::HostVideo {
 public:
     int notifySensorParam(int channel, int key, int value) const override;
-    bool isBusy() const override;
-    void getStreamList(std::vector<AVStreamParam>& streams) const override;
-    void getLimitedFramesWDRModeParam(int channel, LimitedFramesWDRModeParam& param) const override;
 
     // Notifications received so far (the sensor thread notifies too).
     int notificationCount() const { return m_nNotes.load(); }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ConsoleCapture.h"
+#include "ToolOptions.h"
 
 namespace {
 
@@ -28,6 +29,16 @@ void separateLibraryOutput()
 {
     FILE* pAnswers = sensorhost::ConsoleCapture::instance().start();
     if (pAnswers != nullptr) g_pToolOut = pAnswers;
+}
+
+void echoLibraryOutput(const ToolOptions& p_stOptions)
+{
+    if (p_stOptions.m_bVerbose) sensorhost::ConsoleCapture::instance().setEcho(stderr, isatty(STDERR_FILENO) != 0);
+}
+
+std::string libraryLogPath(const ToolOptions& p_stOptions, const std::string& p_strFlashDir)
+{
+    return p_stOptions.m_strLogFile.empty() ? p_strFlashDir + "/sensorctl.log" : p_stOptions.m_strLogFile;
 }
 
 FILE* toolOut()

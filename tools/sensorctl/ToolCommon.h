@@ -17,6 +17,11 @@ enum ToolExit {
 // standard error with --verbose), so that scripts read clean answers.
 // Called once, first thing in main.
 void separateLibraryOutput();
+struct ToolOptions;
+// With --verbose the library's console lines are shown on standard error too.
+void echoLibraryOutput(const ToolOptions& p_stOptions);
+// Where they are logged: --log FILE, else sensorctl.log in the flash folder.
+std::string libraryLogPath(const ToolOptions& p_stOptions, const std::string& p_strFlashDir);
 // Where the tool writes its answers.
 FILE* toolOut();
 void toolPrint(const char* p_szFmt, ...) __attribute__((format(printf, 1, 2)));

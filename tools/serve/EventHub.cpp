@@ -32,6 +32,9 @@ void EventHub::unsubscribe(const std::shared_ptr<Client>& p_pClient)
 
 void EventHub::publish(const std::string& p_strEvent, const nlohmann::json& p_objData)
 {
+    // Nobody listening (a script's requests): no text to make. A client that
+    // subscribes meanwhile reads the state first anyway.
+    if (clientCount() == 0) return;
     const std::string strText = "event: " + p_strEvent + "\ndata: " + p_objData.dump() + "\n\n";
     {
         std::lock_guard<std::mutex> objLock(m_objMutex);

@@ -1,13 +1,13 @@
 // GET /api/events (Server-Sent Events) and the page's files.
-#include <fstream>
-#include <sstream>
-
 #include "JsonHttp.h"
+#include "ParamFile.h"
 #include "ServeContext.h"
 
 namespace {
 
 const char kTokenPlaceholder[] = "<meta name=\"sensorctl-token\" content=\"\">";
+// Far above any file of the page.
+const size_t kMaxPageFileBytes = 4 * 1024 * 1024;
 
 struct ContentType {
     const char* szExtension;
@@ -47,21 +47,11 @@ bool safeRelativePath(const std::string& p_strPath)
     return true;
 }
 
-bool readWhole(const std::string& p_strPath, std::string& p_strOut)
-{
-    std::ifstream objIn(p_strPath, std::ios::binary);
-    if (!objIn) return false;
-    std::ostringstream objText;
-    objText << objIn.rdbuf();
-    p_strOut = objText.str();
-    return true;
-}
-
 void sendFile(const std::string& p_strWebDir, const std::string& p_strToken, const std::string& p_strPath,
               httplib::Response& p_objRes)
 {
     std::string strBody;
-    if (!safeRelativePath(p_strPath) || !readWhole(p_strWebDir + "/" + p_strPath, strBody))
+    if (!safeRelativePath(p_strPath) || !sensorhost::readLimited(p_strWebDir + "/" + p_strPath, strBody, kMaxPageFileBytes).empty())
         return sendError(p_objRes, 404, "no such file: /" + p_strPath);
     if (p_strPath == "index.html") {
         const size_t nAt = strBody.find(kTokenPlaceholder);

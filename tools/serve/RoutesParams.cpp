@@ -78,32 +78,53 @@ void getParams(ServeChannel& p_objChannel, httplib::Response& p_objRes)
     sendJson(p_objRes, 200, paramsAnswer(p_objChannel, p_objChannel.currentValues()));
 }
 
+// What one parameter text did: the library's answer, the values now in
+// force and where the library's console stood before it.
+struct Applied {
+    int m_nResult = 0;
+    size_t m_nReportMark = 0;
+    json m_objAnswer;
+};
+
+// Sends the checked assignments in one parameter text (hold ops()).
+Applied applyInOneText(ServeChannel& p_objChannel, const std::vector<Assignment>& p_vecAssignments)
+{
+    std::vector<KeyVal> vecPairs;
+    std::vector<u32> vecKeys;
+    for (const Assignment& stSet : p_vecAssignments) {
+        vecPairs.push_back(KeyVal{stSet.m_nKey, static_cast<u32>(stSet.m_nValue)});
+        vecKeys.push_back(stSet.m_nKey);
+    }
+    std::string strText;
+    keyval_st2str(strText, vecPairs.data(), static_cast<u32>(vecPairs.size()));
+    Applied stOut;
+    stOut.m_nReportMark = sensorhost::ConsoleCapture::instance().reportCount();
+    stOut.m_nResult = p_objChannel.ctrl().setParameters(strText, true);
+    stOut.m_objAnswer = paramsAnswer(p_objChannel, p_objChannel.publishKeys(vecKeys));
+    return stOut;
+}
+
 // Every member is checked before anything is sent; then all of them travel
-// in one parameter text.
+// in one parameter text. The channel is held for the library calls only.
 void patchParams(ServeChannel& p_objChannel, const httplib::Request& p_objReq, httplib::Response& p_objRes)
 {
     // In the request's order: the library applies them in that order.
     nlohmann::ordered_json objBody;
     if (!parseObjectBody(p_objReq, p_objRes, objBody)) return;
     if (objBody.empty()) return sendError(p_objRes, 422, "no parameter given");
-    std::lock_guard<std::mutex> objLock(p_objChannel.ops());
-    std::vector<Assignment> vecAssignments;
-    for (const auto& objMember : objBody.items())
-        if (!checkMember(p_objChannel.host(), objMember.key(), objMember.value(), vecAssignments, p_objRes)) return;
-
-    std::vector<KeyVal> vecPairs;
-    std::vector<u32> vecKeys;
-    for (const Assignment& stSet : vecAssignments) {
-        vecPairs.push_back(KeyVal{stSet.m_nKey, static_cast<u32>(stSet.m_nValue)});
-        vecKeys.push_back(stSet.m_nKey);
+    Applied stApplied;
+    {
+        std::lock_guard<std::mutex> objLock(p_objChannel.ops());
+        std::vector<Assignment> vecAssignments;
+        for (const auto& objMember : objBody.items())
+            if (!checkMember(p_objChannel.host(), objMember.key(), objMember.value(), vecAssignments, p_objRes))
+                return;
+        stApplied = applyInOneText(p_objChannel, vecAssignments);
     }
-    std::string strText;
-    keyval_st2str(strText, vecPairs.data(), static_cast<u32>(vecPairs.size()));
-    const size_t nMark = sensorhost::ConsoleCapture::instance().reportCount();
-    const int nResult = p_objChannel.ctrl().setParameters(strText, true);
     const std::vector<sensorhost::AssertReport> vecReports =
-        sensorhost::ConsoleCapture::instance().reportsSince(nMark);
-    json objAnswer = paramsAnswer(p_objChannel, p_objChannel.publishKeys(vecKeys));
+        sensorhost::ConsoleCapture::instance().reportsSince(stApplied.m_nReportMark);
+    const int nResult = stApplied.m_nResult;
+    json& objAnswer = stApplied.m_objAnswer;
     if (nResult == 0 && vecReports.empty()) return sendJson(p_objRes, 200, objAnswer);
     // What went through stays in force: the answer says which values those are.
     objAnswer["error"] = nResult != 0 ? "the library stopped at " + sensorhost::keyLabel(static_cast<u32>(-nResult))

@@ -12,6 +12,9 @@ const size_t kMaxBodyBytes = 64 * 1024;
 const size_t kRequestThreads = 24;
 // An idle kept-alive connection holds a thread; it is let go after this.
 const time_t kKeepAliveSeconds = 2;
+// Requests on one connection before the server closes it (httplib's default
+// of 5 makes a busy page or script reconnect every few requests).
+const size_t kKeepAliveRequests = 1000;
 
 // The host part of a Host header: "127.0.0.1:8080" -> "127.0.0.1", "[::1]:80" -> "::1".
 std::string hostName(const std::string& p_strHost)
@@ -89,6 +92,7 @@ std::string SensorServer::start()
     m_pHttp->new_task_queue = [nThreads] { return new httplib::ThreadPool(nThreads); };
     m_pHttp->set_payload_max_length(kMaxBodyBytes);
     m_pHttp->set_keep_alive_timeout(kKeepAliveSeconds);
+    m_pHttp->set_keep_alive_max_count(kKeepAliveRequests);
     // Answers leave at once instead of waiting for the client's delayed acknowledgement.
     m_pHttp->set_tcp_nodelay(true);
     m_pHttp->set_pre_routing_handler([this](const httplib::Request& p_objReq, httplib::Response& p_objRes) {
@@ -165,9 +169,12 @@ bool SensorServer::admits(const httplib::Request& p_objReq, httplib::Response& p
         sendError(p_objRes, 403, "this server answers requests for a loopback host name only");
         return false;
     }
-    if (!m_objCredentials.empty() &&
-        !m_objCredentials.accepts(p_objReq.get_header_value("Authorization"), p_objReq.method, p_objReq.target)) {
-        for (const std::string& strChallenge : m_objCredentials.challenges())
+    const AuthVerdict eVerdict =
+        m_objCredentials.empty()
+            ? AuthVerdict::kAccepted
+            : m_objCredentials.check(p_objReq.get_header_value("Authorization"), p_objReq.method, p_objReq.target);
+    if (eVerdict != AuthVerdict::kAccepted) {
+        for (const std::string& strChallenge : m_objCredentials.challenges(eVerdict == AuthVerdict::kStaleNonce))
             p_objRes.headers.emplace("WWW-Authenticate", strChallenge);
         sendError(p_objRes, 401, "credentials needed (HTTP Basic or Digest)");
         return false;

@@ -11,8 +11,6 @@
 namespace {
 
 const char kRealm[] = "sensorctl";
-// A Digest nonce older than this is answered with a fresh one (stale=true).
-const time_t kNonceLifetime = 300;
 
 std::string toHex(const unsigned char* p_pBytes, size_t p_nCount)
 {
@@ -122,20 +120,20 @@ std::string Credentials::load(const std::string& p_strFile)
     return "";
 }
 
-bool Credentials::accepts(const std::string& p_strAuthorization, const std::string& p_strMethod,
-                          const std::string& p_strTarget) const
+AuthVerdict Credentials::check(const std::string& p_strAuthorization, const std::string& p_strMethod,
+                               const std::string& p_strTarget) const
 {
     if (p_strAuthorization.compare(0, 6, "Basic ") == 0)
-        return acceptsBasic(trim(p_strAuthorization.substr(6)));
+        return acceptsBasic(trim(p_strAuthorization.substr(6))) ? AuthVerdict::kAccepted : AuthVerdict::kRefused;
     if (p_strAuthorization.compare(0, 7, "Digest ") == 0)
-        return acceptsDigest(p_strAuthorization.substr(7), p_strMethod, p_strTarget);
-    return false;
+        return checkDigest(p_strAuthorization.substr(7), p_strMethod, p_strTarget);
+    return AuthVerdict::kRefused;
 }
 
-std::vector<std::string> Credentials::challenges() const
+std::vector<std::string> Credentials::challenges(bool p_bStale) const
 {
     return {std::string("Digest realm=\"") + kRealm + "\", qop=\"auth\", algorithm=MD5, nonce=\"" +
-                newNonce() + "\"",
+                newNonce() + "\"" + (p_bStale ? ", stale=true" : ""),
             std::string("Basic realm=\"") + kRealm + "\", charset=\"UTF-8\""};
 }
 
@@ -157,20 +155,21 @@ bool Credentials::acceptsBasic(const std::string& p_strEncoded) const
     return bMatch;
 }
 
-bool Credentials::acceptsDigest(const std::string& p_strParams, const std::string& p_strMethod,
-                                const std::string& p_strTarget) const
+AuthVerdict Credentials::checkDigest(const std::string& p_strParams, const std::string& p_strMethod,
+                                     const std::string& p_strTarget) const
 {
     std::map<std::string, std::string> mapParams = digestParams(p_strParams);
     const EVP_MD* pAlgorithm = digestAlgorithm(mapParams["algorithm"]);
+    long long nAge = 0;
     if (pAlgorithm == nullptr || mapParams["realm"] != kRealm || mapParams["uri"] != p_strTarget ||
-        !nonceValid(mapParams["nonce"]))
-        return false;
+        !nonceSigned(mapParams["nonce"], nAge))
+        return AuthVerdict::kRefused;
     const std::string& strQop = mapParams["qop"];
-    if (!strQop.empty() && strQop != "auth") return false;
+    if (!strQop.empty() && strQop != "auth") return AuthVerdict::kRefused;
     const std::string strHa2 = digestHex(pAlgorithm, p_strMethod + ":" + mapParams["uri"]);
     bool bMatch = false;
+    // Every line is worked out, so the time taken does not tell which user names exist.
     for (const auto& stUser : m_vecUsers) {
-        if (stUser.first != mapParams["username"]) continue;
         const std::string strHa1 =
             digestHex(pAlgorithm, stUser.first + ":" + kRealm + ":" + stUser.second);
         const std::string strMiddle =
@@ -179,9 +178,11 @@ bool Credentials::acceptsDigest(const std::string& p_strParams, const std::strin
                                  mapParams["cnonce"] + ":" + strQop;
         const std::string strExpected =
             digestHex(pAlgorithm, strHa1 + ":" + strMiddle + ":" + strHa2);
-        bMatch |= equalConstantTime(mapParams["response"], strExpected);
+        bMatch |= equalConstantTime(mapParams["username"], stUser.first) &
+                  equalConstantTime(mapParams["response"], strExpected);
     }
-    return bMatch;
+    if (!bMatch) return AuthVerdict::kRefused;
+    return nAge >= 0 && nAge <= m_tNonceLifetime ? AuthVerdict::kAccepted : AuthVerdict::kStaleNonce;
 }
 
 // "TIME-SIGNATURE": the server needs no table of nonces it gave out.
@@ -191,13 +192,13 @@ std::string Credentials::newNonce() const
     return strTime + "-" + hmacHex(m_strSecret, strTime);
 }
 
-bool Credentials::nonceValid(const std::string& p_strNonce) const
+bool Credentials::nonceSigned(const std::string& p_strNonce, long long& p_nAge) const
 {
     const size_t nDash = p_strNonce.find('-');
     if (nDash == std::string::npos) return false;
     const std::string strTime = p_strNonce.substr(0, nDash);
     if (!equalConstantTime(p_strNonce.substr(nDash + 1), hmacHex(m_strSecret, strTime)))
         return false;
-    const long long nAge = static_cast<long long>(time(nullptr)) - atoll(strTime.c_str());
-    return nAge >= 0 && nAge <= kNonceLifetime;
+    p_nAge = static_cast<long long>(time(nullptr)) - atoll(strTime.c_str());
+    return true;
 }

@@ -88,25 +88,6 @@ int ServeVideo::notifySensorParam(int, int key, int value) const
     return 0;
 }
 
-bool ServeVideo::isBusy() const
-{
-    return false;
-}
-
-// One main stream: the PC has no encoder whose limits would hide options.
-void ServeVideo::getStreamList(std::vector<AVStreamParam>& streams) const
-{
-    AVStreamParam objMain;
-    objMain.setVideoEncoderType(0);
-    objMain.setVideoHeight(1080);
-    streams.assign(1, objMain);
-}
-
-void ServeVideo::getLimitedFramesWDRModeParam(int, LimitedFramesWDRModeParam& param) const
-{
-    param = LimitedFramesWDRModeParam();
-}
-
 ServeChannel::ServeChannel(int p_nChannel, EventHub& p_objHub, CallJournal* p_pJournal)
     : m_nChannel(p_nChannel), m_objHub(p_objHub), m_objVideo(p_nChannel, p_objHub, p_pJournal)
 {
@@ -151,7 +132,7 @@ json ServeChannel::describe()
         std::string strBytes;
         size_t nLeftOver = 0;
         if (sensorhost::readLimited(
-                sensorhost::onDisk(m_objHost.flash(), schemeFilePath(m_nChannel, s)),
+                sensorhost::onDisk(m_objHost.flash(), m_objHost.setup().schemeFile(s)),
                 strBytes)
                 .empty())
             vecSaved = sensorhost::decodeRecords(strBytes, nLeftOver);

@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "HostSession.h"
+#include "HostVideo.h"
 #include "StyleJson.h"
 
 class CallJournal;
@@ -20,13 +21,10 @@ struct ServeConfig;
 
 // The host's video module as the server plays it: one main stream, and
 // every notification journalled and published as a "notify" event.
-class ServeVideo : public VideoStreamModule {
+class ServeVideo : public sensorhost::HostVideo {
 public:
     ServeVideo(int p_nChannel, EventHub& p_objHub, CallJournal* p_pJournal);
     int notifySensorParam(int channel, int key, int value) const override;
-    bool isBusy() const override;
-    void getStreamList(std::vector<AVStreamParam>& streams) const override;
-    void getLimitedFramesWDRModeParam(int channel, LimitedFramesWDRModeParam& param) const override;
     // While quiet (init and a factory reset apply every value) nothing is published.
     void setQuiet(bool p_bQuiet) { m_bQuiet.store(p_bQuiet); }
 
