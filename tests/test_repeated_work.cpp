@@ -164,8 +164,7 @@ TEST_F(RepeatedWorkTest, RowsOutOfFactoryOrderFindTheFirstRecord)
     std::vector<KeyVal> vecRow = records(schemeFile(1, 1));
     std::reverse(vecRow.begin() + 5, vecRow.end());
     vecRow[6] = KeyVal{34, 77};  // 34 is also at the end
-    testsupport::writeFlashFile(schemeFile(1, 1), std::string(reinterpret_cast<const char*>(vecRow.data()),
-                                                              vecRow.size() * sizeof(KeyVal)));
+    testsupport::writeRecords(schemeFile(1, 1), vecRow);
     ctrl().uinit();
     ctrl().init(testsupport::moduleWithDetail(""));
     access().sensorThread()->stop();

@@ -1,22 +1,17 @@
 // sensorctl check on broken copies of the sample camera: each tree breaks one
 // rule and must give that check's FAIL or WARN line and the exit status.
-#include <sys/wait.h>
-
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <regex>
-#include <string>
 #include <vector>
 
 #include "PlatformSim.h"
-#include "TestSupport.h"
+#include "SensorctlRun.h"
 
 #ifdef SNS_SENSORCTL_PATH
 
 namespace {
 
 namespace fs = std::filesystem;
+const size_t npos = std::string::npos;
 
 const char kStyle[] = "hd1/moduleConfig/sensorConfig/style/Style.xml";
 const char kDiversity[] = "hd1/moduleConfig/sensorConfig/styleDiversity/StyleDiversity.xml";
@@ -40,6 +35,7 @@ struct BrokenTree {
     const char* szCheck;
     const char* szMessage;  // part of the line
     int nExit = -1;         // -1: 1 for a FAIL, 0 for a WARN
+    const char* szArgs = "";
 };
 
 // More items than the factory table holds, all of them known keys.
@@ -97,14 +93,16 @@ const BrokenTree kBrokenTrees[] = {
     // The saved (here: damaged) scheme file is what the reset would lose.
     {"old version file", {{kScheme0, "", "1234567"}, {kVersion, "", "\x07\x00\x00\x00"}}, "WARN", "version-file",
      "init would reset the saved schemes of channel 1", 1},
+    {"live init refused by the library", {{kMachine, "device_type=1", "device_type=2"}}, "FAIL", "live-init",
+     "failed assertion", -1, "--live"},
+    // The simulated sensor offers white balance mode 5; the style no longer does.
+    {"sensor item the style lacks", {{kStyle, "<Item index=\"5\" name=\"Fluorescent\" />", ""}}, "FAIL", "live-ranges",
+     "command 768: the sensor offers item 5 that the style's menu lacks", -1, "--live"},
 };
 
-struct CheckRun {
-    int m_nExit;
-    std::string m_strOut;
-};
+using CheckRun = testsupport::ToolRun;
 
-class CheckTest : public testsupport::FlashTest {
+class CheckTest : public testsupport::SensorctlTest {
 protected:
     std::string tree() const { return m_strRoot + "/flash"; }
 
@@ -117,38 +115,22 @@ protected:
 
     void apply(const Edit& p_stEdit)
     {
-        const fs::path objFile = fs::path(tree()) / p_stEdit.szFile;
-        std::string strText;
-        if (p_stEdit.szTo == nullptr && p_stEdit.strFrom.empty()) {
-            fs::remove(objFile);
-            return;
-        }
-        if (!p_stEdit.strFrom.empty()) {
-            std::ifstream objIn(objFile, std::ios::binary);
-            strText.assign(std::istreambuf_iterator<char>(objIn), std::istreambuf_iterator<char>());
-            const size_t nAt = strText.find(p_stEdit.strFrom);
-            ASSERT_NE(std::string::npos, nAt) << p_stEdit.strFrom << " in " << p_stEdit.szFile;
-            strText.replace(nAt, p_stEdit.strFrom.size(), p_stEdit.szTo ? p_stEdit.szTo : manyItems().c_str());
-        } else {
-            strText.assign(p_stEdit.szTo, p_stEdit.szFile == std::string(kVersion) ? 4 : strlen(p_stEdit.szTo));
-        }
-        fs::create_directories(objFile.parent_path());
-        std::ofstream(objFile, std::ios::binary) << strText;
+        const std::string strFile = "/flash/" + std::string(p_stEdit.szFile);
+        if (p_stEdit.szTo == nullptr && p_stEdit.strFrom.empty())
+            testsupport::removeTree(m_strRoot + strFile);
+        else if (p_stEdit.strFrom.empty())  // the version file's bytes hold zeros
+            testsupport::writeFlashFile(
+                strFile, std::string(p_stEdit.szTo, strFile.find(kVersion) != npos ? 4 : strlen(p_stEdit.szTo)));
+        else
+            testsupport::replaceInFlashFile(strFile, p_stEdit.strFrom, p_stEdit.szTo ? p_stEdit.szTo : manyItems());
     }
 
     // The tool's scratch copy goes below the test's own root.
     CheckRun check(const std::string& p_strArgs = "")
     {
         fs::create_directories(m_strRoot + "/tmp");
-        const std::string strCmd = "TMPDIR='" + m_strRoot + "/tmp' '" SNS_SENSORCTL_PATH "' check --flash '" + tree() +
-                                   "' " + p_strArgs + " 2>'" + m_strRoot + "/stderr.txt'";
-        CheckRun stRun = {-1, ""};
-        FILE* pPipe = popen(strCmd.c_str(), "r");
-        if (pPipe == nullptr) return stRun;
-        char szBuf[4096];
-        for (size_t nRead = 0; (nRead = fread(szBuf, 1, sizeof(szBuf), pPipe)) > 0;) stRun.m_strOut.append(szBuf, nRead);
-        const int nStatus = pclose(pPipe);
-        stRun.m_nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
+        const CheckRun stRun = run(
+            "check --flash " + onDisk("/flash") + " " + p_strArgs, "", "", "TMPDIR=" + onDisk("/tmp"));
         EXPECT_TRUE(fs::is_empty(m_strRoot + "/tmp")) << "the scratch copy was left behind";
         return stRun;
     }
@@ -159,18 +141,6 @@ bool hasLine(const std::string& p_strOut, const std::string& p_strStatus, const 
     return std::regex_search(p_strOut, std::regex("(^|\\n)" + p_strStatus + " +" + p_strCheck + " "));
 }
 
-// Every file of the tree with its content, to prove the checker leaves it alone.
-std::map<std::string, std::string> snapshot(const std::string& p_strDir)
-{
-    std::map<std::string, std::string> mapOut;
-    for (const auto& objEntry : fs::recursive_directory_iterator(p_strDir)) {
-        if (!objEntry.is_regular_file()) continue;
-        std::ifstream objIn(objEntry.path(), std::ios::binary);
-        mapOut[objEntry.path().string()].assign(std::istreambuf_iterator<char>(objIn), std::istreambuf_iterator<char>());
-    }
-    return mapOut;
-}
-
 TEST_F(CheckTest, EachBrokenTreeGivesItsOwnLineAndExitStatus)
 {
     for (const BrokenTree& stTree : kBrokenTrees) {
@@ -178,10 +148,9 @@ TEST_F(CheckTest, EachBrokenTreeGivesItsOwnLineAndExitStatus)
         fs::remove_all(tree());
         copySample();
         for (const Edit& stEdit : stTree.vecEdits) apply(stEdit);
-        const CheckRun stRun = check();
-        const std::regex objLine("(^|\\n)" + std::string(stTree.szStatus) + " +" + stTree.szCheck + " [^\\n]*" +
-                                 std::regex_replace(stTree.szMessage, std::regex("[.^$|()\\[\\]{}*+?\\\\]"), "\\$&"));
-        EXPECT_TRUE(std::regex_search(stRun.m_strOut, objLine)) << stRun.m_strOut;
+        const CheckRun stRun = check(stTree.szArgs);
+        EXPECT_TRUE(testsupport::hasCheckLine(stRun.m_strOut, stTree.szStatus, stTree.szCheck, stTree.szMessage))
+            << stRun.m_strOut;
         const int nExit = stTree.nExit >= 0 ? stTree.nExit : std::string(stTree.szStatus) == "FAIL" ? 1 : 0;
         EXPECT_EQ(nExit, stRun.m_nExit) << stRun.m_strOut;
         EXPECT_EQ(nExit == 1, hasLine(stRun.m_strOut, "FAIL", "\\S+")) << stRun.m_strOut;
@@ -191,13 +160,13 @@ TEST_F(CheckTest, EachBrokenTreeGivesItsOwnLineAndExitStatus)
 TEST_F(CheckTest, SampleCameraPassesWithoutTouchingTheTree)
 {
     copySample();
-    const auto mapBefore = snapshot(tree());
+    const auto mapBefore = flashFiles("/flash", true);
     const CheckRun stRun = check();
     EXPECT_EQ(0, stRun.m_nExit) << stRun.m_strOut;
     EXPECT_FALSE(hasLine(stRun.m_strOut, "FAIL", "\\S+")) << stRun.m_strOut;
     EXPECT_TRUE(std::regex_search(stRun.m_strOut, std::regex("\\n\\d+ passed, 0 failed, 0 warnings\\n$")))
         << stRun.m_strOut;
-    EXPECT_EQ(mapBefore, snapshot(tree()));
+    EXPECT_EQ(mapBefore, flashFiles("/flash", true));
 }
 
 TEST_F(CheckTest, JsonCarriesTheSameLinesAndSummary)
@@ -218,33 +187,16 @@ TEST_F(CheckTest, JsonCarriesTheSameLinesAndSummary)
     EXPECT_EQ(tree(), objDoc["flash"].get<std::string>());
 }
 
-TEST_F(CheckTest, LiveChecksPassOnTheSampleAndCatchASensorItemTheStyleLacks)
+TEST_F(CheckTest, LiveChecksPassOnTheSampleWithoutTouchingTheTree)
 {
     copySample();
-    const auto mapBefore = snapshot(tree());
-    CheckRun stRun = check("--live");
+    const auto mapBefore = flashFiles("/flash", true);
+    const CheckRun stRun = check("--live");
     EXPECT_EQ(0, stRun.m_nExit) << stRun.m_strOut;
     for (const char* szCheck : {"live-init", "live-ranges", "live-dynamic-style", "live-keys", "live-schemes",
                                 "live-persistence"})
         EXPECT_TRUE(hasLine(stRun.m_strOut, "OK", szCheck)) << szCheck << "\n" << stRun.m_strOut;
-    EXPECT_EQ(mapBefore, snapshot(tree()));
-
-    // The simulated sensor offers white balance mode 5; the style no longer does.
-    apply({kStyle, "<Item index=\"5\" name=\"Fluorescent\" />", ""});
-    stRun = check("--live");
-    EXPECT_EQ(1, stRun.m_nExit);
-    EXPECT_TRUE(std::regex_search(stRun.m_strOut, std::regex("FAIL +live-ranges [^\\n]*command 768[^\\n]*item 5")))
-        << stRun.m_strOut;
-}
-
-TEST_F(CheckTest, LiveInitReportsTheLibrarysAssertions)
-{
-    copySample();
-    apply({kMachine, "device_type=1", "device_type=2"});
-    const CheckRun stRun = check("--live");
-    EXPECT_EQ(1, stRun.m_nExit);
-    EXPECT_TRUE(std::regex_search(stRun.m_strOut, std::regex("FAIL +live-init [^\\n]*failed assertion")))
-        << stRun.m_strOut;
+    EXPECT_EQ(mapBefore, flashFiles("/flash", true));
 }
 
 TEST_F(CheckTest, MissingTreeAndBadArgumentsAreRefused)

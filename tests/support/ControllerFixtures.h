@@ -16,6 +16,9 @@
 #include "TestSupport.h"
 
 using V = std::vector<std::string>;
+using testsupport::records;
+using testsupport::setRecord;
+using testsupport::valueOf;
 
 // The image keys of the default style, after the scheme keys; 49 (dynamic)
 // takes the library's 25.
@@ -204,28 +207,6 @@ protected:
     {
         for (const std::string& strPart : p_vecParts)
             EXPECT_NE(std::string::npos, p_strOut.find(strPart)) << strPart << "\n--- in ---\n" << p_strOut;
-    }
-
-    static std::vector<KeyVal> records(const std::string& p_strPath)
-    {
-        const std::string strFile = testsupport::readFlashFile(p_strPath);
-        std::vector<KeyVal> vecOut(strFile.size() / sizeof(KeyVal));
-        if (!vecOut.empty()) memcpy(vecOut.data(), strFile.data(), vecOut.size() * sizeof(KeyVal));
-        return vecOut;
-    }
-    static long long valueOf(const std::vector<KeyVal>& p_vecRecords, u32 p_nKey)
-    {
-        for (const KeyVal& stRecord : p_vecRecords)
-            if (stRecord.key == p_nKey) return stRecord.value;
-        return -1;
-    }
-    static void setRecord(const std::string& p_strPath, u32 p_nKey, u32 p_nValue)
-    {
-        std::vector<KeyVal> vecRecords = records(p_strPath);
-        for (KeyVal& stRecord : vecRecords)
-            if (stRecord.key == p_nKey) stRecord.value = p_nValue;
-        testsupport::writeFlashFile(p_strPath, std::string(reinterpret_cast<const char*>(vecRecords.data()),
-                                                           vecRecords.size() * sizeof(KeyVal)));
     }
 
     TimelineVideo m_objVideo;

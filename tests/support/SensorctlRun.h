@@ -81,18 +81,18 @@ protected:
         EXPECT_EQ(0, stRun.m_nExit) << stRun.m_strErr;
         return shown(stRun.m_strOut, "KEY_BRIGHTNESS");
     }
-    // The camera's files below the tool's flash folder (not the tool's log,
-    // the library's error log nor its scratch folder), by path, with their content.
-    std::map<std::string, std::string> flashFiles(const std::string& p_strFlash = "/flash")
+    // The camera's files below the tool's flash folder (unless p_bEvery: not the
+    // tool's log, the library's error log nor its scratch folder), by path, with their content.
+    std::map<std::string, std::string> flashFiles(const std::string& p_strFlash = "/flash", bool p_bEvery = false)
     {
         std::map<std::string, std::string> mapOut;
         std::error_code ec;
         const std::string strBase = m_strRoot + p_strFlash;
         for (std::filesystem::recursive_directory_iterator it(strBase, ec), end; !ec && it != end; it.increment(ec)) {
             const std::string strPath = it->path().string().substr(strBase.size());
-            if (!it->is_regular_file(ec) || strPath == "/sensorctl.log" || strPath.rfind("/tmp/", 0) == 0 ||
-                strPath.rfind("/mnt/mtd/log/", 0) == 0)
-                continue;
+            const bool bSkipped = strPath == "/sensorctl.log" || strPath.rfind("/tmp/", 0) == 0 ||
+                                  strPath.rfind("/mnt/mtd/log/", 0) == 0;
+            if (!it->is_regular_file(ec) || (bSkipped && !p_bEvery)) continue;
             std::ifstream in(it->path(), std::ios::binary);
             mapOut[strPath].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         }

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "IaSim.h"
@@ -37,6 +38,14 @@ std::string readFlashFile(const std::string& p_strPath)
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+void replaceInFlashFile(const std::string& p_strPath, const std::string& p_strFrom, const std::string& p_strTo)
+{
+    std::string strText = readFlashFile(p_strPath);
+    const size_t nAt = strText.find(p_strFrom);
+    ASSERT_NE(std::string::npos, nAt) << p_strFrom << " in " << p_strPath;
+    writeFlashFile(p_strPath, strText.replace(nAt, p_strFrom.size(), p_strTo));
 }
 
 bool flashFileExists(const std::string& p_strPath)
@@ -109,6 +118,45 @@ void SmallTmpfs::fillUp() const
     for (const char c = 'f'; fwrite(&c, 1, 1, pFiller) == 1;) {
     }
     fclose(pFiller);
+}
+
+std::vector<KeyVal> records(const std::string& p_strPath)
+{
+    const std::string strFile = readFlashFile(p_strPath);
+    std::vector<KeyVal> vecOut(strFile.size() / sizeof(KeyVal));
+    if (!vecOut.empty()) memcpy(vecOut.data(), strFile.data(), vecOut.size() * sizeof(KeyVal));
+    return vecOut;
+}
+
+void writeRecords(const std::string& p_strPath, const std::vector<KeyVal>& p_vecRecords)
+{
+    writeFlashFile(p_strPath, std::string(reinterpret_cast<const char*>(p_vecRecords.data()),
+                                          p_vecRecords.size() * sizeof(KeyVal)));
+}
+
+long long valueOf(const std::vector<KeyVal>& p_vecRecords, u32 p_nKey)
+{
+    for (const KeyVal& stRecord : p_vecRecords)
+        if (stRecord.key == p_nKey) return stRecord.value;
+    return -1;
+}
+
+void setRecord(const std::string& p_strPath, u32 p_nKey, u32 p_nValue)
+{
+    std::vector<KeyVal> vecRecords = records(p_strPath);
+    bool bFound = false;
+    for (KeyVal& stRecord : vecRecords)
+        if (stRecord.key == p_nKey) stRecord.value = p_nValue, bFound = true;
+    EXPECT_TRUE(bFound) << "no record of key " << p_nKey << " in " << p_strPath;
+    writeRecords(p_strPath, vecRecords);
+}
+
+bool hasCheckLine(const std::string& p_strOut, const std::string& p_strStatus, const std::string& p_strCheck,
+                  const std::string& p_strMessage)
+{
+    const std::string strMessage = std::regex_replace(p_strMessage, std::regex("[.^$|()\\[\\]{}*+?\\\\]"), "\\$&");
+    return std::regex_search(p_strOut,
+                             std::regex("(^|\\n)" + p_strStatus + " +" + p_strCheck + " [^\\n]*" + strMessage));
 }
 
 }  // namespace testsupport

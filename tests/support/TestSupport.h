@@ -20,6 +20,8 @@ void removeTree(const std::string& p_strDir);
 void writeFlashFile(const std::string& p_strPath, const std::string& p_strContent);
 std::string readFlashFile(const std::string& p_strPath);
 bool flashFileExists(const std::string& p_strPath);
+// Replaces the first p_strFrom in a file below the flash root (a failure when it has none).
+void replaceInFlashFile(const std::string& p_strPath, const std::string& p_strFrom, const std::string& p_strTo);
 // Copies the sample camera's flash tree (sample/flash) below the flash root.
 void copySampleFlash();
 
@@ -84,6 +86,19 @@ private:
 
 // Module configuration with the given detail text (id 1).
 ModuleConfigure moduleWithDetail(const std::string& p_strDetail);
+
+// The records of a parameter file below the flash root; writing them; the
+// value of a key's first record (-1: none); giving every record of a key
+// another value (a failure when the file has none).
+std::vector<KeyVal> records(const std::string& p_strPath);
+void writeRecords(const std::string& p_strPath, const std::vector<KeyVal>& p_vecRecords);
+long long valueOf(const std::vector<KeyVal>& p_vecRecords, u32 p_nKey);
+void setRecord(const std::string& p_strPath, u32 p_nKey, u32 p_nValue);
+
+// Whether the checker's output has a line "STATUS  CHECK ..." holding the
+// message literally (the check is a pattern).
+bool hasCheckLine(const std::string& p_strOut, const std::string& p_strStatus, const std::string& p_strCheck,
+                  const std::string& p_strMessage);
 
 }  // namespace testsupport
 
