@@ -11,7 +11,6 @@
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -21,14 +20,6 @@
 #include "SensorServer.h"
 
 using nlohmann::json;
-
-inline std::string readFile(const std::string& p_strPath)
-{
-    std::ifstream objIn(p_strPath, std::ios::binary);
-    std::ostringstream objText;
-    objText << objIn.rdbuf();
-    return objText.str();
-}
 
 inline void writeFile(const std::string& p_strPath, const std::string& p_strText)
 {
@@ -124,8 +115,10 @@ protected:
     {
         std::map<std::string, std::string> mapOut;
         const std::string strDir = m_strDir + "/flash" SNS_PATH_CONFIG_DIR;
-        for (const auto& objEntry : std::filesystem::directory_iterator(strDir))
-            mapOut[objEntry.path().filename().string()] = readFile(objEntry.path().string());
+        for (const auto& objEntry : std::filesystem::directory_iterator(strDir)) {
+            std::ifstream objIn(objEntry.path(), std::ios::binary);
+            mapOut[objEntry.path().filename().string()].assign(std::istreambuf_iterator<char>(objIn), {});
+        }
         return mapOut;
     }
 

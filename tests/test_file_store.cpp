@@ -65,8 +65,7 @@ TEST_F(FileStoreTest, MissingShortAndLongFilesAreReportedAndReadAsFarAsTheyGo)
 
     std::vector<KeyVal> vecFile;
     for (u32 i = 0; i < 150; ++i) vecFile.push_back(KeyVal{1000 + i, i});
-    writeFlashFile(m_szPath,
-                   std::string(reinterpret_cast<const char*>(vecFile.data()), 150 * sizeof(KeyVal)));
+    testsupport::writeRecords(m_szPath, vecFile);
     CaptureStdout();
     EXPECT_EQ(SNS_SUCCESS, keyValFromFile(m_szPath, vecIn.data(), 156));
     strOut = GetCapturedStdout();

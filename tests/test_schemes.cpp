@@ -4,12 +4,8 @@
 class SchemesTest : public StillControllerTest {
 protected:
     SchemesTest()
-        : StillControllerTest({{KEY_BRIGHTNESS, 50},
-                               {KEY_SATURATION, 60},
-                               {KEY_EXPOSE_MODE, 0},
-                               {KEY_AUTO_FOCUS_MODE, 0},
-                               {KEY_DN_MODE, 2}},
-                              "(lensId=3)")
+        : StillControllerTest({{KEY_BRIGHTNESS, 50}, {KEY_SATURATION, 60}, {KEY_EXPOSE_MODE, 0},
+                               {KEY_AUTO_FOCUS_MODE, 0}, {KEY_DN_MODE, 2}}, "(lensId=3)")
     {
     }
 };

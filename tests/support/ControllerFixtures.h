@@ -22,27 +22,12 @@ using testsupport::valueOf;
 
 // The image keys of the default style, after the scheme keys; 49 (dynamic)
 // takes the library's 25.
-const std::vector<KeyVal> kStyleParams = {{KEY_BRIGHTNESS, 50},
-                                          {KEY_SATURATION, 60},
-                                          {KEY_DN_MODE, 2},
-                                          {KEY_MAX_SHUTTER, 100},
-                                          {KEY_IR_MODE, 0},
-                                          {KEY_IR_MANUAL_STRG_NEAR, 10},
-                                          {KEY_IR_MANUAL_STRG_FAR, 0},
-                                          {KEY_IR_MODE_INTELL, 0},
-                                          {KEY_LIGHT_TYPE, 0},
-                                          {KEY_DTN_THR, 0},
-                                          {KEY_NTD_THR, 0},
-                                          {KEY_DN_SENSITIVITY, 0},
-                                          {KEY_DTN_H, 0},
-                                          {KEY_DTN_M, 0},
-                                          {KEY_NTD_H, 0},
-                                          {KEY_NTD_M, 0},
-                                          {KEY_WDR_MODE, 0},
-                                          {KEY_MIRROR, 0},
-                                          {KEY_BEAWAY, 0},
-                                          {KEY_ANTI_SHAKE_SWITCH, 0},
-                                          {KEY_NONE_COLOR_MODE, 0}};
+const std::vector<KeyVal> kStyleParams = {
+    {KEY_BRIGHTNESS, 50}, {KEY_SATURATION, 60}, {KEY_DN_MODE, 2}, {KEY_MAX_SHUTTER, 100}, {KEY_IR_MODE, 0},
+    {KEY_IR_MANUAL_STRG_NEAR, 10}, {KEY_IR_MANUAL_STRG_FAR, 0}, {KEY_IR_MODE_INTELL, 0}, {KEY_LIGHT_TYPE, 0},
+    {KEY_DTN_THR, 0}, {KEY_NTD_THR, 0}, {KEY_DN_SENSITIVITY, 0}, {KEY_DTN_H, 0}, {KEY_DTN_M, 0}, {KEY_NTD_H, 0},
+    {KEY_NTD_M, 0}, {KEY_WDR_MODE, 0}, {KEY_MIRROR, 0}, {KEY_BEAWAY, 0}, {KEY_ANTI_SHAKE_SWITCH, 0},
+    {KEY_NONE_COLOR_MODE, 0}};
 const size_t kSmallStyleRecords = 5 + kStyleParams.size();
 
 inline std::string schemeFile(int p_nChannel, int p_nScheme)
