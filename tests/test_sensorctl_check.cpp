@@ -12,6 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 const size_t npos = std::string::npos;
+using testsupport::hasCheckLine;
 
 const char kStyle[] = "hd1/moduleConfig/sensorConfig/style/Style.xml";
 const char kDiversity[] = "hd1/moduleConfig/sensorConfig/styleDiversity/StyleDiversity.xml";
@@ -136,11 +137,6 @@ protected:
     }
 };
 
-bool hasLine(const std::string& p_strOut, const std::string& p_strStatus, const std::string& p_strCheck)
-{
-    return std::regex_search(p_strOut, std::regex("(^|\\n)" + p_strStatus + " +" + p_strCheck + " "));
-}
-
 TEST_F(CheckTest, EachBrokenTreeGivesItsOwnLineAndExitStatus)
 {
     for (const BrokenTree& stTree : kBrokenTrees) {
@@ -149,11 +145,10 @@ TEST_F(CheckTest, EachBrokenTreeGivesItsOwnLineAndExitStatus)
         copySample();
         for (const Edit& stEdit : stTree.vecEdits) apply(stEdit);
         const CheckRun stRun = check(stTree.szArgs);
-        EXPECT_TRUE(testsupport::hasCheckLine(stRun.m_strOut, stTree.szStatus, stTree.szCheck, stTree.szMessage))
-            << stRun.m_strOut;
+        EXPECT_TRUE(hasCheckLine(stRun.m_strOut, stTree.szStatus, stTree.szCheck, stTree.szMessage)) << stRun.m_strOut;
         const int nExit = stTree.nExit >= 0 ? stTree.nExit : std::string(stTree.szStatus) == "FAIL" ? 1 : 0;
         EXPECT_EQ(nExit, stRun.m_nExit) << stRun.m_strOut;
-        EXPECT_EQ(nExit == 1, hasLine(stRun.m_strOut, "FAIL", "\\S+")) << stRun.m_strOut;
+        EXPECT_EQ(nExit == 1, hasCheckLine(stRun.m_strOut, "FAIL", "\\S+")) << stRun.m_strOut;
     }
 }
 
@@ -163,7 +158,7 @@ TEST_F(CheckTest, SampleCameraPassesWithoutTouchingTheTree)
     const auto mapBefore = flashFiles("/flash", true);
     const CheckRun stRun = check();
     EXPECT_EQ(0, stRun.m_nExit) << stRun.m_strOut;
-    EXPECT_FALSE(hasLine(stRun.m_strOut, "FAIL", "\\S+")) << stRun.m_strOut;
+    EXPECT_FALSE(hasCheckLine(stRun.m_strOut, "FAIL", "\\S+")) << stRun.m_strOut;
     EXPECT_TRUE(std::regex_search(stRun.m_strOut, std::regex("\\n\\d+ passed, 0 failed, 0 warnings\\n$")))
         << stRun.m_strOut;
     EXPECT_EQ(mapBefore, flashFiles("/flash", true));
@@ -180,7 +175,8 @@ TEST_F(CheckTest, JsonCarriesTheSameLinesAndSummary)
     size_t nLines = 0;
     for (const auto& objLine : objDoc["checks"]) {
         ++nLines;
-        EXPECT_TRUE(hasLine(stText.m_strOut, objLine["status"].get<std::string>(), objLine["check"].get<std::string>()));
+        EXPECT_TRUE(hasCheckLine(stText.m_strOut, objLine["status"].get<std::string>(),
+                                 objLine["check"].get<std::string>()));
     }
     EXPECT_EQ(std::count(stText.m_strOut.begin(), stText.m_strOut.end(), '\n') - 1, static_cast<long>(nLines));
     EXPECT_EQ(1, objDoc["summary"]["failed"].get<int>());
@@ -195,7 +191,7 @@ TEST_F(CheckTest, LiveChecksPassOnTheSampleWithoutTouchingTheTree)
     EXPECT_EQ(0, stRun.m_nExit) << stRun.m_strOut;
     for (const char* szCheck : {"live-init", "live-ranges", "live-dynamic-style", "live-keys", "live-schemes",
                                 "live-persistence"})
-        EXPECT_TRUE(hasLine(stRun.m_strOut, "OK", szCheck)) << szCheck << "\n" << stRun.m_strOut;
+        EXPECT_TRUE(hasCheckLine(stRun.m_strOut, "OK", szCheck)) << szCheck << "\n" << stRun.m_strOut;
     EXPECT_EQ(mapBefore, flashFiles("/flash", true));
 }
 

@@ -98,7 +98,7 @@ void setRecord(const std::string& p_strPath, u32 p_nKey, u32 p_nValue);
 // Whether the checker's output has a line "STATUS  CHECK ..." holding the
 // message literally (the check is a pattern).
 bool hasCheckLine(const std::string& p_strOut, const std::string& p_strStatus, const std::string& p_strCheck,
-                  const std::string& p_strMessage);
+                  const std::string& p_strMessage = "");
 
 }  // namespace testsupport
 
