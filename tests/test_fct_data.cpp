@@ -23,10 +23,7 @@ protected:
         u32 nCount = 77;
         EXPECT_EQ(0, getFctData(1, &p_strStyle[0], vecOut.data(), &nCount, false, p_nCapacity));
         EXPECT_EQ(0xDEADu, vecOut[p_nCapacity].key);
-        std::string strOut;
-        for (u32 i = 0; i < nCount; ++i)
-            strOut += std::to_string(vecOut[i].key) + "=" + std::to_string(vecOut[i].value) + " ";
-        return strOut;
+        return testsupport::recordsText(vecOut.data(), nCount);
     }
 };
 

@@ -108,15 +108,6 @@ TEST_F(HotPathTest, ParameterCallsAllocateNothing)
     objCtrl.uinit();
 }
 
-// "key=value ..." of the first p_nCount records.
-std::string recordsText(const std::vector<KeyVal>& p_vecRecords, u32 p_nCount)
-{
-    std::string strOut;
-    for (u32 i = 0; i < p_nCount; ++i)
-        strOut += std::to_string(p_vecRecords[i].key) + "=" + std::to_string(p_vecRecords[i].value) + " ";
-    return strOut;
-}
-
 // The factory defaults come from the dynamic document itself; they must be
 // what its printed text gives, escaped attribute values included.
 TEST_F(HotPathTest, FactoryDataEqualsTheRecordsOfThePrintedDynamicStyle)
@@ -139,8 +130,9 @@ TEST_F(HotPathTest, FactoryDataEqualsTheRecordsOfThePrintedDynamicStyle)
     ASSERT_EQ(0, style2KeyVal(objDoc.RootElement(), vecPrinted.data(), &nPrinted, 16));
     EXPECT_EQ(std::string::npos, GetCapturedStdout().find("[sensor assert]"));
     // The beaway entry (id 11) is removed; 768 takes the library's default.
-    EXPECT_EQ("34=7 49=4 768=2 2337=4294967295 ", recordsText(vecDirect, nDirect));
-    EXPECT_EQ(recordsText(vecPrinted, nPrinted), recordsText(vecDirect, nDirect));
+    using testsupport::recordsText;
+    EXPECT_EQ("34=7 49=4 768=2 2337=4294967295 ", recordsText(vecDirect.data(), nDirect));
+    EXPECT_EQ(recordsText(vecPrinted.data(), nPrinted), recordsText(vecDirect.data(), nDirect));
 }
 
 }  // namespace

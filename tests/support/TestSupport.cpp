@@ -151,6 +151,14 @@ void setRecord(const std::string& p_strPath, u32 p_nKey, u32 p_nValue)
     writeRecords(p_strPath, vecRecords);
 }
 
+std::string recordsText(const KeyVal* p_pRecords, u32 p_nCount)
+{
+    std::string strOut;
+    for (u32 i = 0; i < p_nCount; ++i)
+        strOut += std::to_string(p_pRecords[i].key) + "=" + std::to_string(p_pRecords[i].value) + " ";
+    return strOut;
+}
+
 bool hasCheckLine(const std::string& p_strOut, const std::string& p_strStatus, const std::string& p_strCheck,
                   const std::string& p_strMessage)
 {

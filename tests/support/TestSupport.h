@@ -94,6 +94,8 @@ std::vector<KeyVal> records(const std::string& p_strPath);
 void writeRecords(const std::string& p_strPath, const std::vector<KeyVal>& p_vecRecords);
 long long valueOf(const std::vector<KeyVal>& p_vecRecords, u32 p_nKey);
 void setRecord(const std::string& p_strPath, u32 p_nKey, u32 p_nValue);
+// "key=value " for each of the first p_nCount records.
+std::string recordsText(const KeyVal* p_pRecords, u32 p_nCount);
 
 // Whether the checker's output has a line "STATUS  CHECK ..." holding the
 // message literally (the check is a pattern).
